@@ -1,0 +1,15 @@
+# Cross build for 32-bit Windows with Debian's mingw-w64. The -posix compilers give std::thread and
+# std::mutex (GoogleTest needs them); -static keeps the program free of mingw's own DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(toolchainPrefix i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${toolchainPrefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${toolchainPrefix}-g++-posix)
+set(CMAKE_RC_COMPILER  ${toolchainPrefix}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${toolchainPrefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)

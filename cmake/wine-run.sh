@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# ctest's emulator for the Windows test programs: the project's Wine prefix and display, from any shell.
+. "$(dirname "$0")/../scripts/env.sh" 2>/dev/null
+export DISPLAY=${VARNEDO_DISPLAY:-${DISPLAY:-:41}}
+if ! xwininfo -root -display "$DISPLAY" >/dev/null 2>&1; then
+  echo "X display $DISPLAY not reachable: start it with scripts/wine-up.sh" >&2
+  exit 125
+fi
+exec wine "$@"

@@ -1,0 +1,17 @@
+# Environment shared by every script: where the Wine prefix, the Japanese locale and the virtual
+# serial ports live, and how Wine is told to behave. Source it with `. scripts/env.sh 2>/dev/null`.
+VARNEDO_ROOT=${VARNEDO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+VARNEDO_STATE=${VARNEDO_STATE:-$HOME/.cache/varnedo}
+export VARNEDO_ROOT VARNEDO_STATE
+
+export WINEARCH=win32
+export WINEPREFIX=${WINEPREFIX:-$VARNEDO_STATE/prefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# A private ja_JP.UTF-8 gives Wine code page 932 and intact Japanese paths and arguments,
+# while LANG=C.UTF-8 keeps the Linux tools' output in English for the scripts that parse it.
+export LOCPATH=$VARNEDO_STATE/locale
+unset LC_ALL
+export LANG=C.UTF-8 LC_CTYPE=ja_JP.UTF-8
+# Virtual serial ports: socat pairs, the program side linked into the prefix as comN.
+export VARNEDO_SERIAL_DIR=$VARNEDO_STATE/ser
