@@ -1,0 +1,44 @@
+#include "core/app_dir.h"
+
+namespace core {
+namespace {
+
+bool IsShiftJisLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsDelimiter(char c) {
+    return c == '\\' || c == ':';
+}
+
+}  // namespace
+
+std::string AppDirFromModulePath(std::string_view modulePath) {
+    constexpr std::size_t kNone = std::string_view::npos;
+    std::size_t lastDelimiter = kNone;
+    // Whether the character just before lastDelimiter is a single-byte delimiter itself.
+    bool delimiterFollowsDelimiter = false;
+    bool previousIsDelimiter = false;
+    for (std::size_t i = 0; i < modulePath.size();) {
+        const char c = modulePath[i];
+        const bool twoBytes = IsShiftJisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size();
+        const bool isDelimiter = !twoBytes && IsDelimiter(c);
+        if (isDelimiter) {
+            lastDelimiter = i;
+            delimiterFollowsDelimiter = previousIsDelimiter;
+        }
+        previousIsDelimiter = isDelimiter;
+        i += twoBytes ? 2 : 1;
+    }
+
+    std::size_t directoryLength = lastDelimiter == kNone ? 0 : lastDelimiter + 1;
+    if (lastDelimiter != kNone && lastDelimiter > 0 && modulePath[lastDelimiter] == '\\' &&
+        !delimiterFollowsDelimiter) {
+        directoryLength = lastDelimiter;
+    }
+    std::string appDir(modulePath.substr(0, directoryLength));
+    appDir += '\\';
+    return appDir;
+}
+
+}  // namespace core

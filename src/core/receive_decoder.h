@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// What one receive tick hands to the next: the recent-text strip, and the first byte of a
+// two-byte character that still waits for its second byte (0 when none waits).
+struct ReceiveState {
+    std::string strip;
+    unsigned char leadByte = 0;
+};
+
+// A strip that already holds this many bytes starts again with the next piece, so it never
+// holds more than one byte less than this plus a two-byte piece.
+inline constexpr std::size_t kStripRestartBytes = 30;
+
+// Only 0x80..0x8F are taken as the first byte of a two-byte character; other Shift_JIS first
+// bytes arrive as pieces of their own and still read whole once both are in the text.
+constexpr bool OpensTwoByteCharacter(unsigned char b) { return (b & 0xF0) == 0x80; }
+
+// Decodes the bytes of one tick in arrival order: appends to textAppend the bytes to add at the
+// end of the text area (pieces, and "\r\n" for each LF), and updates state.strip and
+// state.leadByte in place.
+void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& textAppend);
+
+}  // namespace core

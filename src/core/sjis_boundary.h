@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace core {
+
+// True for the bytes that open a two-byte character in code page 932.
+constexpr bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// The length of the longest prefix of `bytes` (which starts on a character boundary) that ends on
+// one. The text area converts each appended run to characters on its own, so a first byte appended
+// without its second would show as a stray character and the second as another; the caller keeps
+// the cut-off byte until its partner arrives.
+std::size_t CompleteCharactersLength(std::string_view bytes);
+
+}  // namespace core
