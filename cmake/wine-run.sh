@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # ctest's emulator for the Windows test programs: the project's Wine prefix and display, from any shell.
+export VARNEDO_PROFILE=${VARNEDO_PROFILE:-test}
 . "$(dirname "$0")/../scripts/env.sh" 2>/dev/null
 export DISPLAY=${VARNEDO_DISPLAY:-${DISPLAY:-:41}}
 if ! xwininfo -root -display "$DISPLAY" >/dev/null 2>&1; then

@@ -2,10 +2,14 @@
 # serial ports live, and how Wine is told to behave. Source it with `. scripts/env.sh 2>/dev/null`.
 VARNEDO_ROOT=${VARNEDO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 VARNEDO_STATE=${VARNEDO_STATE:-$HOME/.cache/varnedo}
-export VARNEDO_ROOT VARNEDO_STATE
+# Two profiles, each with its own Wine prefix (and so its own wineserver, desktop and single-instance
+# mutex) and its own virtual ports: "run" for the program the user starts, "test" for the tests, so
+# that a running demo and a test run never meet.
+VARNEDO_PROFILE=${VARNEDO_PROFILE:-run}
+export VARNEDO_ROOT VARNEDO_STATE VARNEDO_PROFILE
 
 export WINEARCH=win32
-export WINEPREFIX=${WINEPREFIX:-$VARNEDO_STATE/prefix}
+export WINEPREFIX=${WINEPREFIX:-$VARNEDO_STATE/prefix-$VARNEDO_PROFILE}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # A private ja_JP.UTF-8 gives Wine code page 932 and intact Japanese paths and arguments,
@@ -14,4 +18,4 @@ export LOCPATH=$VARNEDO_STATE/locale
 unset LC_ALL
 export LANG=C.UTF-8 LC_CTYPE=ja_JP.UTF-8
 # Virtual serial ports: socat pairs, the program side linked into the prefix as comN.
-export VARNEDO_SERIAL_DIR=$VARNEDO_STATE/ser
+export VARNEDO_SERIAL_DIR=$VARNEDO_STATE/ser-$VARNEDO_PROFILE

@@ -6,6 +6,7 @@
 set -euo pipefail
 . "$(dirname "$0")/env.sh" 2>/dev/null
 mkdir -p "$VARNEDO_STATE"
+"$(dirname "$0")/mkprefix.sh"
 
 display_works() { xwininfo -root -display "$1" >/dev/null 2>&1; }
 

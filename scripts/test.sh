@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The project's test command: installs what is missing, builds both presets and runs every test,
+# the Linux unit tests first and then the Windows tests under Wine on a private X display.
+# Extra arguments go to both ctest runs (for example -R Sci).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+export VARNEDO_PROFILE=test
+
+scripts/build.sh host win32
+
+status=0
+echo "== Linux: core unit tests and tools =="
+ctest --preset host "$@" || status=1
+
+echo "== Windows under Wine =="
+display=$(VARNEDO_PRIVATE_X=1 scripts/wine-up.sh)
+VARNEDO_DISPLAY=$display ctest --preset win32 "$@" || status=1
+
+# CI wants no process left behind; a developer keeps the warm Wine for the next run.
+if [ "${CI:-}" = true ]; then
+  scripts/wine-down.sh
+  pkill -f "Xvfb $display " 2>/dev/null || true
+fi
+exit $status
