@@ -1,0 +1,75 @@
+// The text is kept as Shift_JIS byte escapes, each line under its reading,
+// so that the bytes do not depend on a compiler's execution character set.
+#include "demo_text.h"
+
+namespace devsim {
+
+namespace {
+
+constexpr char kDemoText[] =
+    // === 環境モニター VM-20 起動 ===
+    "=== \x8A\xC2\x8B\xAB\x83\x82\x83\x6A\x83\x5E\x81\x5B VM-20 \x8B\x4E\x93\xAE ===\n"
+    // ﾊﾞｰｼﾞｮﾝ 1.08 ｼﾘｱﾙ 9600bps
+    "\xCA\xDE\xB0\xBC\xDE\xAE\xDD 1.08 \xBC\xD8\xB1\xD9 9600bps\n"
+    // 2024/05/14 09:00:00 電源投入・自己診断開始
+    "2024/05/14 09:00:00 "
+        "\x93\x64\x8C\xB9\x93\x8A\x93\xFC\x81\x45\x8E\xA9\x8C\xC8\x90\x66\x92\x66\x8A\x4A\x8E\x6E\n"
+    // 2024/05/14 09:00:02 自己診断完了 異常なし 測定開始
+    "2024/05/14 09:00:02 \x8E\xA9\x8C\xC8\x90\x66\x92\x66\x8A\xAE\x97\xB9 "
+        "\x88\xD9\x8F\xED\x82\xC8\x82\xB5 \x91\xAA\x92\xE8\x8A\x4A\x8E\x6E\n"
+    // 2024/05/14 09:00:05 温度 ＋23.4℃ 湿度 45.2% 状態:正常
+    "2024/05/14 09:00:05 \x89\xB7\x93\x78 \x81\x7B" "23.4\x81\x8E \x8E\xBC\x93\x78 45.2% "
+        "\x8F\xF3\x91\xD4:\x90\xB3\x8F\xED\n"
+    // 2024/05/14 09:00:10 温度 ＋23.5℃ 湿度 45.0% 状態:正常
+    "2024/05/14 09:00:10 \x89\xB7\x93\x78 \x81\x7B" "23.5\x81\x8E \x8E\xBC\x93\x78 45.0% "
+        "\x8F\xF3\x91\xD4:\x90\xB3\x8F\xED\n"
+    // 2024/05/14 09:00:15 圧力 101.3kPa 流量 12.6L/分 ポンプ:運転中
+    "2024/05/14 09:00:15 \x88\xB3\x97\xCD 101.3kPa \x97\xAC\x97\xCA 12.6L/\x95\xAA "
+        "\x83\x7C\x83\x93\x83\x76:\x89\x5E\x93\x5D\x92\x86\n"
+    // 2024/05/14 09:00:20 重量 1.250瓩 濾過器 差圧 0.8kPa
+    "2024/05/14 09:00:20 \x8F\x64\x97\xCA 1.250\xE1\x43 \xE0\x68\x89\xDF\x8A\xED "
+        "\x8D\xB7\x88\xB3 0.8kPa\n"
+    // 2024/05/14 09:00:25 温度 ＋23.9℃ 湿度 44.8% 状態:正常
+    "2024/05/14 09:00:25 \x89\xB7\x93\x78 \x81\x7B" "23.9\x81\x8E \x8E\xBC\x93\x78 44.8% "
+        "\x8F\xF3\x91\xD4:\x90\xB3\x8F\xED\n"
+    // 2024/05/14 09:00:30 電圧 100.2V 電流 1.35A 周波数 60.0Hz
+    "2024/05/14 09:00:30 \x93\x64\x88\xB3 100.2V \x93\x64\x97\xAC 1.35A "
+        "\x8E\xFC\x94\x67\x90\x94 60.0Hz\n"
+    // 2024/05/14 09:00:35 ★警告★ 温度 ＋31.2℃ 閾値超過
+    "2024/05/14 09:00:35 \x81\x9A\x8C\x78\x8D\x90\x81\x9A \x89\xB7\x93\x78 \x81\x7B"
+        "31.2\x81\x8E \xE8\x87\x92\x6C\x92\xB4\x89\xDF\n"
+    // 2024/05/14 09:00:36 冷却ファン 起動・回転数 1800rpm
+    "2024/05/14 09:00:36 \x97\xE2\x8B\x70\x83\x74\x83\x40\x83\x93 "
+        "\x8B\x4E\x93\xAE\x81\x45\x89\xF1\x93\x5D\x90\x94 1800rpm\n"
+    // 2024/05/14 09:00:40 温度 ＋28.7℃ 湿度 43.1% 状態:注意
+    "2024/05/14 09:00:40 \x89\xB7\x93\x78 \x81\x7B" "28.7\x81\x8E \x8E\xBC\x93\x78 43.1% "
+        "\x8F\xF3\x91\xD4:\x92\x8D\x88\xD3\n"
+    // 2024/05/14 09:00:45 温度 ＋25.0℃ 湿度 44.0% 状態:正常 警告解除
+    "2024/05/14 09:00:45 \x89\xB7\x93\x78 \x81\x7B" "25.0\x81\x8E \x8E\xBC\x93\x78 44.0% "
+        "\x8F\xF3\x91\xD4:\x90\xB3\x8F\xED \x8C\x78\x8D\x90\x89\xF0\x8F\x9C\n"
+    // 2024/05/14 09:00:50 センサー２ 応答なし 再試行中…
+    "2024/05/14 09:00:50 \x83\x5A\x83\x93\x83\x54\x81\x5B\x82\x51 "
+        "\x89\x9E\x93\x9A\x82\xC8\x82\xB5 \x8D\xC4\x8E\x8E\x8D\x73\x92\x86\x81\x63\n"
+    // 2024/05/14 09:00:51 センサー２ 復帰 (再試行 3回)
+    "2024/05/14 09:00:51 \x83\x5A\x83\x93\x83\x54\x81\x5B\x82\x51 \x95\x9C\x8B\x41 "
+        "(\x8D\xC4\x8E\x8E\x8D\x73 3\x89\xF1)\n"
+    // 2024/05/14 09:00:55 屋外 温度 －2.5℃ 風速 3.4m/s 北北西
+    "2024/05/14 09:00:55 \x89\xAE\x8A\x4F \x89\xB7\x93\x78 \x81\x7C" "2.5\x81\x8E "
+        "\x95\x97\x91\xAC 3.4m/s \x96\x6B\x96\x6B\x90\xBC\n"
+    // 2024/05/14 09:01:00 記録 No.0128 保存済み 残り容量 87%
+    "2024/05/14 09:01:00 \x8B\x4C\x98\x5E No.0128 \x95\xDB\x91\xB6\x8D\xCF\x82\xDD "
+        "\x8E\x63\x82\xE8\x97\x65\x97\xCA 87%\n"
+    // 2024/05/14 09:01:05 ﾃﾞｰﾀ送信 OK ﾁｪｯｸｻﾑ 5C3A
+    "2024/05/14 09:01:05 \xC3\xDE\xB0\xC0\x91\x97\x90\x4D OK \xC1\xAA\xAF\xB8\xBB\xD1 5C3A\n"
+    // 2024/05/14 09:01:10 温度 ＋24.1℃ 湿度 44.6% 状態:正常
+    "2024/05/14 09:01:10 \x89\xB7\x93\x78 \x81\x7B" "24.1\x81\x8E \x8E\xBC\x93\x78 44.6% "
+        "\x8F\xF3\x91\xD4:\x90\xB3\x8F\xED\n";
+
+}  // namespace
+
+std::span<const std::uint8_t> DemoText() {
+    // The terminating NUL is not part of the stream.
+    return {reinterpret_cast<const std::uint8_t*>(kDemoText), sizeof kDemoText - 1};
+}
+
+}  // namespace devsim
