@@ -1,0 +1,115 @@
+// The main window: the live view of the serial line (link lamp, port list, recent-text strip, text
+// area, status line) and the commands around it. The receive tick, the colour schemes and text
+// size, the settings file and the transcripts each live in their own Main*.cpp.
+#pragma once
+
+#include "Rsunit.h"
+
+#include "ui/application.h"
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/file_dialog.h"
+#include "ui/form.h"
+#include "ui/group_box.h"
+#include "ui/image.h"
+#include "ui/label.h"
+#include "ui/main_menu.h"
+#include "ui/memo.h"
+#include "ui/panel.h"
+#include "ui/radio_group.h"
+#include "ui/status_bar.h"
+#include "ui/timer.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TMainForm : public ui::Form {
+public:
+    explicit TMainForm(ui::Form* Owner);
+
+    // Menu command ids. Tests and outside automation send these, since Wine cannot read another
+    // process's menus.
+    static constexpr UINT OpenO1 = 0x0101;
+    static constexpr UINT LoadL1 = 0x0102;
+    static constexpr UINT SaveS1 = 0x0103;
+    static constexpr UINT CloseC1 = 0x0104;
+    static constexpr UINT CopyC1 = 0x0201;
+    static constexpr UINT PasteP1 = 0x0202;
+    static constexpr UINT H2 = 0x0301;
+    static constexpr UINT V1 = 0x0302;
+    // Positions of the popups on the menu bar.
+    static constexpr int File1 = 0;
+    static constexpr int Edit1 = 1;
+    static constexpr int H1 = 2;
+
+    ui::Panel Panel4;
+    ui::Panel Panel3;
+    ui::Image Image1;
+    ui::Panel Panel1;
+    ui::Label Label1;
+    ui::ComboBox ComboBox1;
+    ui::RadioGroup RadioGroup1;
+    ui::GroupBox GroupBox1;
+    ui::Button Button2;
+    ui::Button Button3;
+    ui::Button Button1;
+    ui::Panel Panel2;
+    ui::Memo Memo1;
+    ui::StatusBar StatusBar1;
+    ui::Timer Timer1;
+    ui::MainMenu MainMenu1;
+    ui::OpenDialog OpenDialog1;
+    ui::SaveDialog SaveDialog1;
+
+    // Show and exit (MainCommands.cpp).
+    void FormShow(ui::Object* Sender);
+    void FormCloseQuery(ui::Object* Sender, bool& CanClose);
+    // Simple commands (MainCommands.cpp).
+    void CloseC1Click(ui::Object* Sender);
+    void Button1Click(ui::Object* Sender);
+    void CopyC1Click(ui::Object* Sender);
+    void PasteP1Click(ui::Object* Sender);
+    void H2Click(ui::Object* Sender);
+    void V1Click(ui::Object* Sender);
+    // Receive tick, port choice, reconnect (MainReceive.cpp).
+    void Timer1Timer(ui::Object* Sender);
+    void ComboBox1Change(ui::Object* Sender);
+    void OpenO1Click(ui::Object* Sender);
+    // Called by Clear once the text area is empty (MainReceive.cpp).
+    void OnTextCleared();
+    // Colour scheme and text size (MainLook.cpp).
+    void RadioGroup1Click(ui::Object* Sender);
+    void Button2Click(ui::Object* Sender);
+    void Button3Click(ui::Object* Sender);
+    // Transcripts (MainTranscript.cpp).
+    void SaveS1Click(ui::Object* Sender);
+    void LoadL1Click(ui::Object* Sender);
+    // Settings file (MainSettings.cpp).
+    void LoadSettings();
+    void SaveSettings();
+
+    // The state the live view and the file commands share. Public so that tests can set up and
+    // inspect a window without a device.
+    std::int32_t LinkState = 0;
+    std::int32_t PortNumber = 0;
+    double ConnectTime = 0;
+    unsigned char LeadByte = 0;
+    unsigned char RecvBuf[2048] = {};
+    std::string AppDir;  // the program's directory with a trailing backslash; any length
+
+    // receive path
+    void TryOpenPort();
+    void DrainPort();
+    void AppendReceivedText(std::string_view text);
+    std::string TakeHeldTextByte();
+    std::string heldTextByte;
+    // end of receive path
+
+private:
+    void CentreOnDesktop();
+};
+
+// The one serial port, constructed before WinMain runs and destroyed after it returns.
+extern Sci SciPort;
+extern TMainForm* MainForm;

@@ -1,0 +1,26 @@
+// The version window: fields of the program's own version resource.
+#pragma once
+
+#include "ui/button.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+
+class TVerForm : public ui::Form {
+public:
+    explicit TVerForm(ui::Form* Owner);
+
+    ui::Panel Panel1;
+    ui::Label VersionLabel;
+    ui::Label CompanyName;
+    ui::Label CopyrightLabel;
+    ui::Label ProductLabel;
+    ui::Label Comments;
+    ui::Button Button1;
+    ui::Label Label1;
+
+    void FormShow(ui::Object* Sender);
+    void Button1Click(ui::Object* Sender);
+};
+
+extern TVerForm* VerForm;

@@ -1,0 +1,73 @@
+#include "ui/control.h"
+
+#include "ui/guarded_call.h"
+
+namespace ui {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+void RegisterPaintedControlClass() {
+    static const bool registered = [] {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.lpszClassName = kPaintedControlClass;
+        return RegisterClassExA(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+int NextControlId() {
+    static int nextId = 1000;
+    return nextId++;
+}
+
+}  // namespace
+
+Control::Control(Window& parent, CreateParams params) : Window(&parent, params.align) {
+    if (params.font) SetFont(std::move(*params.font));
+    RegisterPaintedControlClass();
+    const Rect& b = params.bounds;
+    Attach(CreateWindowExA(params.exStyle, params.className, params.text.c_str(),
+                           WS_CHILD | WS_VISIBLE | params.style, b.left, b.top, b.width, b.height,
+                           parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
+                           GetModuleHandleA(nullptr), nullptr));
+    SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ApplyFont();
+    if (params.align != Align::None) parent.RealignChildren();
+}
+
+Control::~Control() {
+    if (Handle()) RemoveWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId);
+}
+
+void Control::PlaceTabAfter(const Control& previous) {
+    SetWindowPos(Handle(), previous.Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ReflectToChild(message, wParam, lParam, result)) return result;
+    return CallDefault(message, wParam, lParam);
+}
+
+LRESULT Control::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(Handle(), message, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self) noexcept {
+    auto* control = reinterpret_cast<Control*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(handle, &Control::SubclassProc, kSubclassId);
+        control->Detach();
+        return DefSubclassProc(handle, message, wParam, lParam);
+    }
+    return GuardedCall([&] { return control->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+}
+
+}  // namespace ui

@@ -1,0 +1,245 @@
+#include "ui/form.h"
+
+#include "ui/application.h"
+#include "ui/exception.h"
+#include "ui/guarded_call.h"
+#include "ui/main_menu.h"
+#include "ui/timer.h"
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+constexpr const char* kFormClass = "UiForm";
+
+void RunShowHandler(Form& form) {
+    // A failing show handler is reported and the window still appears, as after any handler.
+    if (!form.OnShow) return;
+    try {
+        form.OnShow(&form);
+    } catch (...) {
+        ShowCurrentException();
+    }
+}
+
+}  // namespace
+
+void Form::RegisterClass() {
+    static const bool registered = [] {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = &Form::Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kFormClass;
+        return RegisterClassExA(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+Form::Form(const FormArgs& args)
+    : Window(nullptr, Align::None), owner_(args.owner), centreOnOwnerAtFirstShow_(args.centreOnOwnerAtFirstShow) {
+    RegisterClass();
+    SetFont(args.font);
+    const DWORD style = args.style | WS_CLIPCHILDREN;
+    RECT outer{0, 0, args.width, args.height};
+    if (args.clientSize) AdjustWindowRectEx(&outer, style, FALSE, 0);
+    // The window procedure attaches the handle at WM_NCCREATE, so messages sent during creation
+    // already find the object.
+    CreateWindowExA(0, kFormClass, args.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    outer.right - outer.left, outer.bottom - outer.top, owner_ ? owner_->Handle() : nullptr,
+                    nullptr, GetModuleHandleA(nullptr), this);
+    if (!Handle()) throw Exception("The window \"" + args.caption + "\" cannot be created");
+    if (args.iconResource) {
+        HICON icon = LoadIconA(GetModuleHandleA(nullptr), args.iconResource);
+        if (icon) SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+Form::~Form() {
+    // The controls of a derived form are gone by now; messages of the closing window stop here.
+    if (Handle()) SetWindowLongPtrA(Handle(), GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK Form::Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        GuardedCall([&] { form->Attach(handle); return 0; }, 0);
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    if (!form) return DefWindowProcA(handle, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
+        form->Detach();
+        return DefWindowProcA(handle, message, wParam, lParam);
+    }
+    return GuardedCall([&] { return form->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0) {
+            // A menu command (code 0) or an accelerator (code 1): the id names the menu item.
+            if (menu_ && HIWORD(wParam) <= 1 && menu_->Dispatch(LOWORD(wParam))) return 0;
+            break;
+        }
+        [[fallthrough]];
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+        LRESULT result = 0;
+        if (ReflectToChild(message, wParam, lParam, result)) return result;
+        break;
+    }
+    case WM_TIMER:
+        for (Timer* timer : timers_) {
+            if (timer->Id() == wParam) {
+                timer->Fire();
+                return 0;
+            }
+        }
+        break;
+    case WM_SIZE:
+        RealignChildren();
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return QueryClose() ? TRUE : FALSE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else if (!HIWORD(wParam)) {
+            RestoreFocus();
+        }
+        return 0;
+    case WM_DESTROY:
+        // The menu belongs to its MainMenu object, which destroys it itself.
+        if (menu_) SetMenu(Handle(), nullptr);
+        if (App().MainForm() == this) PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+bool Form::QueryClose() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void Form::OnClose() {
+    if (!QueryClose()) return;
+    if (modal_) {
+        modalEnded_ = true;
+        // Wakes the modal loop when the request came as a message sent from another thread.
+        PostMessageA(Handle(), WM_NULL, 0, 0);
+    } else if (App().MainForm() == this) {
+        DestroyWindow(Handle());
+    } else {
+        Hide();
+    }
+}
+
+void Form::Show() {
+    if (!Visible()) {
+        RunShowHandler(*this);
+        PlaceBeforeShowing();
+    }
+    ShowWindow(Handle(), SW_SHOW);
+    UpdateWindow(Handle());
+}
+
+void Form::ShowModal() {
+    if (Visible() || modal_) return;
+    RunShowHandler(*this);
+    PlaceBeforeShowing();
+
+    HWND ownerHandle = owner_ ? owner_->Handle() : nullptr;
+    const bool ownerWasEnabled = ownerHandle && IsWindowEnabled(ownerHandle);
+    if (ownerWasEnabled) EnableWindow(ownerHandle, FALSE);
+    ShowWindow(Handle(), SW_SHOW);
+
+    modal_ = true;
+    modalEnded_ = false;
+    MSG message{};
+    bool quit = false;
+    while (!modalEnded_) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            break;
+        }
+        if (got < 0) break;
+        if (IsDialogMessageA(Handle(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    modal_ = false;
+
+    // The owner is enabled before this window hides, so that it, not some other program, becomes
+    // the active window again.
+    if (ownerWasEnabled) EnableWindow(ownerHandle, TRUE);
+    if (ownerHandle) SetActiveWindow(ownerHandle);
+    Hide();
+    if (quit) PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+void Form::Close() {
+    SendMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void Form::Hide() {
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void Form::MoveTo(int left, int top) {
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::PlaceBeforeShowing() {
+    // Hidden windows keep their place, so later showings open where the window was last.
+    if (centreOnOwnerAtFirstShow_ && !shownBefore_ && owner_) {
+        const RECT ownerRect = owner_->Bounds();
+        MoveTo(ownerRect.left + (ownerRect.right - ownerRect.left - Width()) / 2,
+               ownerRect.top + (ownerRect.bottom - ownerRect.top - Height()) / 2);
+    }
+    shownBefore_ = true;
+}
+
+void Form::RememberFocus() noexcept {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) focusedControl_ = focus;
+}
+
+void Form::RestoreFocus() noexcept {
+    if (focusedControl_ && IsWindow(focusedControl_) && IsChild(Handle(), focusedControl_)) {
+        SetFocus(focusedControl_);
+    } else if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) {
+        SetFocus(first);
+    } else {
+        SetFocus(Handle());
+    }
+}
+
+void Form::AttachTimer(Timer* timer) {
+    timers_.push_back(timer);
+}
+
+void Form::DetachTimer(Timer* timer) noexcept {
+    std::erase(timers_, timer);
+}
+
+}  // namespace ui

@@ -1,0 +1,80 @@
+// A top-level window. Notifications of its controls reach the control objects, menu commands the
+// main menu, timer messages the timers; every handler runs guarded, so an exception shows in the
+// application's error box and the window goes on.
+#pragma once
+
+#include "ui/window.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class MainMenu;
+class Timer;
+
+struct FormArgs {
+    std::string caption{};
+    int width = 0;   // outer size, or the client area's with clientSize
+    int height = 0;
+    bool clientSize = false;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    FontDescription font{.face = kProportionalGothic, .height = -12, .bold = false};
+    class Form* owner = nullptr;
+    // Information windows: centred on the owner at the first showing, then wherever they were last.
+    bool centreOnOwnerAtFirstShow = false;
+    const char* iconResource = nullptr;
+};
+
+class Form : public Window {
+public:
+    explicit Form(const FormArgs& args);
+    ~Form() override;
+
+    // Runs before the window appears, each time it is shown while hidden.
+    std::function<void(Object* sender)> OnShow;
+    // Every request to close, including the session's end; leave canClose true to allow it.
+    std::function<void(Object* sender, bool& canClose)> OnCloseQuery;
+
+    void Show();
+    // Shows the window with its owner disabled and returns when it has been closed; the window is
+    // then hidden, not destroyed, and keeps its state for the next showing.
+    void ShowModal();
+    bool IsModal() const noexcept { return modal_; }
+    // Asks the window to close, as its close box does.
+    void Close();
+    void Hide();
+    void MoveTo(int left, int top);
+    Form* Owner() const noexcept { return owner_; }
+
+    // Used by the menu and the timers of this form.
+    void AttachMenu(MainMenu* menu) noexcept { menu_ = menu; }
+    void AttachTimer(Timer* timer);
+    void DetachTimer(Timer* timer) noexcept;
+    UINT_PTR NewTimerId() noexcept { return nextTimerId_++; }
+
+protected:
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    static void RegisterClass();
+    bool QueryClose();
+    void OnClose();
+    void PlaceBeforeShowing();
+    void RememberFocus() noexcept;
+    void RestoreFocus() noexcept;
+
+    Form* owner_;
+    bool centreOnOwnerAtFirstShow_;
+    bool shownBefore_ = false;
+    bool modal_ = false;
+    bool modalEnded_ = false;
+    HWND focusedControl_ = nullptr;
+    MainMenu* menu_ = nullptr;
+    std::vector<Timer*> timers_;
+    UINT_PTR nextTimerId_ = 1;
+};
+
+}  // namespace ui

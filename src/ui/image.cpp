@@ -1,0 +1,42 @@
+#include "ui/image.h"
+
+#include "ui/device_context.h"
+
+namespace ui {
+
+Image::Image(Window& parent, ImageArgs args)
+    : Control(parent, {.className = kPaintedControlClass, .bounds = args.bounds}) {}
+
+void Image::SetBitmap(UniqueBitmap bitmap) {
+    bitmap_ = std::move(bitmap);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT Image::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, Parent()->BackgroundBrush());
+        return 1;
+    }
+    case WM_PAINT: {
+        PaintDC dc(Handle());
+        Paint(dc.get());
+        return 0;
+    }
+    default:
+        return Control::HandleMessage(message, wParam, lParam);
+    }
+}
+
+void Image::Paint(HDC dc) const {
+    if (!bitmap_) return;
+    BITMAP info{};
+    GetObjectA(bitmap_.get(), sizeof info, &info);
+    MemoryDC source(dc);
+    SelectedObject selected(source.get(), bitmap_.get());
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace ui

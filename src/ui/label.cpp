@@ -1,0 +1,43 @@
+#include "ui/label.h"
+
+#include "ui/device_context.h"
+
+namespace ui {
+
+Label::Label(Window& parent, LabelArgs args)
+    : Control(parent, {.className = "STATIC",
+                       .text = args.caption,
+                       .style = SS_LEFT | SS_NOPREFIX,
+                       .bounds = {args.left, args.top, 0, 0},
+                       .font = std::move(args.font)}),
+      textColor_(args.textColor) {
+    FitToText();
+}
+
+void Label::SetCaption(std::string_view caption) {
+    SetText(caption);
+    FitToText();
+}
+
+void Label::FitToText() {
+    const std::string text = Text();
+    WindowDC dc(Handle());
+    SelectedObject font(dc.get(), CurrentFont().Handle());
+    RECT rect{0, 0, 0, 0};
+    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    const RECT bounds = Bounds();
+    SetBounds(bounds.left, bounds.top, rect.right, metrics.tmHeight);
+}
+
+bool Label::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_CTLCOLORSTATIC) return false;
+    auto dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, textColor_ ? *textColor_ : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, Parent()->BackgroundColor());
+    result = reinterpret_cast<LRESULT>(Parent()->BackgroundBrush());
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,40 @@
+#include "ui/list_box.h"
+
+namespace ui {
+
+ListBox::ListBox(Window& parent, ListBoxArgs args)
+    : Control(parent, {.className = "LISTBOX",
+                       .style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                       .exStyle = WS_EX_CLIENTEDGE,
+                       .bounds = args.bounds,
+                       .font = std::move(args.font)}) {
+    if (args.itemHeight > 0) SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, args.itemHeight);
+}
+
+void ListBox::AddItem(std::string_view text) {
+    SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+}
+
+void ListBox::Clear() {
+    SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
+}
+
+int ListBox::Count() const {
+    return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0));
+}
+
+std::string ListBox::ItemText(int index) const {
+    const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+int ListBox::ItemHeight() const {
+    return static_cast<int>(SendMessageA(Handle(), LB_GETITEMHEIGHT, 0, 0));
+}
+
+}  // namespace ui

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+// The full path of a module's file (the program's by default), however long it is.
+std::string ModuleFileName(HMODULE module = nullptr);
+
+}  // namespace ui

@@ -1,0 +1,106 @@
+#include "ui/panel.h"
+
+#include "ui/device_context.h"
+
+namespace ui {
+namespace {
+
+// Each bevel is one pixel of the button highlight and shadow colours.
+void DrawBevel(HDC dc, RECT& rect, UINT edge) {
+    DrawEdge(dc, &rect, edge, BF_RECT | BF_ADJUST);
+}
+
+std::string UpToZero(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+}  // namespace
+
+Panel::Panel(Window& parent, PanelArgs args)
+    : Control(parent, {.className = kPaintedControlClass,
+                       .text = UpToZero(args.caption),
+                       .style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                       .exStyle = WS_EX_CONTROLPARENT,
+                       .bounds = args.bounds,
+                       .align = args.align,
+                       .font = std::move(args.font)}),
+      bevel_(args.bevel),
+      caption_(UpToZero(args.caption)),
+      captionColor_(args.captionColor) {
+    if (args.color) SetColor(*args.color);
+}
+
+COLORREF Panel::Color() const noexcept {
+    return color_ ? *color_ : GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH Panel::BackgroundBrush() const {
+    return color_ ? brush_.get() : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void Panel::SetColor(COLORREF color) {
+    UniqueBrush brush(CreateSolidBrush(color));
+    if (!brush) return;
+    brush_ = std::move(brush);
+    color_ = color;
+    // Labels on the panel paint their background in its colour, so they are redrawn too.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Panel::SetCaption(std::string_view caption) {
+    caption_ = UpToZero(caption);
+    // The window text mirrors the caption for programs that read it from outside (WM_GETTEXT).
+    SetWindowTextA(Handle(), caption_.c_str());
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, BackgroundBrush());
+        return 1;
+    }
+    case WM_PAINT: {
+        PaintDC dc(Handle());
+        Paint(dc.get());
+        return 0;
+    }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(CurrentFont().Handle());
+    case WM_SIZE:
+        RealignChildren();
+        InvalidateRect(Handle(), nullptr, TRUE);
+        return 0;
+    default:
+        return Control::HandleMessage(message, wParam, lParam);
+    }
+}
+
+void Panel::Paint(HDC dc) const {
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    switch (bevel_) {
+    case Bevel::None:
+        break;
+    case Bevel::Lowered:
+        DrawBevel(dc, rect, BDR_SUNKENOUTER);
+        break;
+    case Bevel::Raised:
+        DrawBevel(dc, rect, BDR_RAISEDINNER);
+        break;
+    case Bevel::RaisedLowered:
+        DrawBevel(dc, rect, BDR_RAISEDINNER);
+        DrawBevel(dc, rect, BDR_SUNKENOUTER);
+        break;
+    }
+    if (caption_.empty()) return;
+    SelectedObject font(dc, CurrentFont().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, captionColor_ ? *captionColor_ : GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextA(dc, caption_.data(), static_cast<int>(caption_.size()), &rect,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+}
+
+}  // namespace ui

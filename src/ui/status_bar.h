@@ -1,0 +1,26 @@
+// The status bar at the bottom of a form, with a size grip. It keeps its height and the form's
+// full width when the form is resized.
+#pragma once
+
+#include "ui/control.h"
+
+#include <string>
+
+namespace ui {
+
+struct StatusBarArgs {
+    int height = 0;  // 0: the height the bar takes from its font
+};
+
+class StatusBar : public Control {
+public:
+    StatusBar(Window& parent, StatusBarArgs args);
+
+    // One text across the whole bar instead of panels.
+    void SetSimple(bool simple);
+    bool Simple() const;
+    void SetSimpleText(const std::string& text);
+    std::string SimpleText() const;
+};
+
+}  // namespace ui

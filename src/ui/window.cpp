@@ -1,0 +1,167 @@
+#include "ui/window.h"
+
+#include "ui/exception.h"
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+constexpr const char* kObjectProperty = "ui.Window";
+
+}  // namespace
+
+Window::Window(Window* parent, Align align) : parent_(parent), align_(align) {
+    if (parent_ && align_ != Align::None) parent_->alignedChildren_.push_back(this);
+}
+
+Window::~Window() {
+    if (parent_ && align_ != Align::None) std::erase(parent_->alignedChildren_, this);
+    DestroyHandle();
+}
+
+void Window::DestroyHandle() noexcept {
+    if (!handle_) return;
+    RemovePropA(handle_.get(), kObjectProperty);
+    handle_.reset();
+}
+
+Window* Window::FromHandle(HWND handle) noexcept {
+    if (!handle || !IsWindow(handle)) return nullptr;
+    return static_cast<Window*>(GetPropA(handle, kObjectProperty));
+}
+
+void Window::Attach(HWND handle) {
+    if (!handle) throw Exception("A window cannot be created");
+    handle_.reset(handle);
+    SetPropA(handle, kObjectProperty, this);
+}
+
+void Window::Detach() noexcept {
+    if (!handle_) return;
+    RemovePropA(handle_.get(), kObjectProperty);
+    handle_.release();
+}
+
+RECT Window::Bounds() const {
+    RECT rect{};
+    GetWindowRect(Handle(), &rect);
+    if (HWND parent = GetParent(Handle()); parent && (GetWindowLongA(Handle(), GWL_STYLE) & WS_CHILD)) {
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
+int Window::Width() const {
+    const RECT r = Bounds();
+    return r.right - r.left;
+}
+
+int Window::Height() const {
+    const RECT r = Bounds();
+    return r.bottom - r.top;
+}
+
+SIZE Window::ClientSize() const {
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
+    return {rect.right, rect.bottom};
+}
+
+void Window::MoveWithoutRealign(int left, int top, int width, int height) {
+    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetBounds(int left, int top, int width, int height) {
+    MoveWithoutRealign(left, top, width, height);
+    // An aligned child that changes its height moves its siblings.
+    if (parent_ && align_ != Align::None) parent_->RealignChildren();
+}
+
+void Window::SetWidth(int width) {
+    const RECT r = Bounds();
+    SetBounds(r.left, r.top, width, r.bottom - r.top);
+}
+
+void Window::SetHeight(int height) {
+    const RECT r = Bounds();
+    SetBounds(r.left, r.top, r.right - r.left, height);
+}
+
+void Window::RealignChildren() {
+    const SIZE client = ClientSize();
+    int top = 0;
+    int bottom = client.cy;
+    for (Window* child : alignedChildren_) {
+        const int height = child->Height();
+        if (child->align_ == Align::Top) {
+            child->MoveWithoutRealign(0, top, client.cx, height);
+            top += height;
+        } else if (child->align_ == Align::Bottom) {
+            bottom -= height;
+            child->MoveWithoutRealign(0, bottom, client.cx, height);
+        }
+    }
+    for (Window* child : alignedChildren_) {
+        if (child->align_ == Align::Client) {
+            child->MoveWithoutRealign(0, top, client.cx, std::max(0, bottom - top));
+        }
+    }
+}
+
+std::string Window::Text() const {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Window::SetText(std::string_view text) {
+    SetWindowTextA(Handle(), std::string(text).c_str());
+}
+
+const Font& Window::CurrentFont() const {
+    if (ownFont_) return *ownFont_;
+    if (!parent_) throw Exception("A window without a parent needs a font of its own");
+    return parent_->CurrentFont();
+}
+
+void Window::SetFont(FontDescription description) {
+    ownFont_.emplace(std::move(description));
+    ApplyFont();
+}
+
+void Window::ApplyFont() {
+    if (Handle()) SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont().Handle()), TRUE);
+}
+
+bool Window::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+bool Window::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND child = nullptr;
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU) child = item->hwndItem;
+        break;
+    }
+    default:
+        return false;
+    }
+    Window* target = FromHandle(child);
+    return target && target->OnReflected(message, wParam, lParam, result);
+}
+
+}  // namespace ui

@@ -1,0 +1,184 @@
+// The controls' own rules: radio-group notification, the text area, colours handed to Windows
+// through the parent, the panel caption and the status bar.
+#include <gtest/gtest.h>
+
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/memo.h"
+#include "ui/panel.h"
+#include "ui/radio_group.h"
+#include "ui/status_bar.h"
+#include "ui_test_support.h"
+
+#include <string>
+
+namespace {
+
+struct ControlsForm : ui::Form {
+    ControlsForm() : ui::Form({.caption = "ControlsForm", .width = 600, .height = 400}) { Show(); }
+
+    ui::Panel panel{*this, {.bounds = {0, 0, 500, 100}, .color = 0x00FFFFFF}};
+    ui::Label label{panel, {.left = 4, .top = 3, .caption = "COM"}};
+    ui::RadioGroup radio{panel, {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"},
+                                 .columns = 3}};
+    ui::Memo memo{*this, {.bounds = {0, 100, 500, 200}, .background = 0x00C0C0C0, .textColor = 0x0000FF00}};
+    ui::StatusBar status{*this, {.height = 19}};
+};
+
+class Controls : public ::testing::Test {
+protected:
+    ControlsForm form;
+};
+
+enum class Step { Set, UserClick };
+
+struct RadioStep {
+    const char* what;
+    Step step;
+    int index;
+    int expectedIndex;
+    int expectedNotifications;
+};
+
+// The radio group notifies only when its selection changes to an item, by the program or by the user:
+// not for the item already selected, not for clearing the selection.
+TEST_F(Controls, RadioGroupNotifiesOnlyChangesToAnItem) {
+    int notifications = 0;
+    form.radio.OnClick = [&](ui::Object* sender) {
+        EXPECT_EQ(&form.radio, sender);
+        ++notifications;
+    };
+    const RadioStep steps[] = {
+        {"none to none", Step::Set, -1, -1, 0},
+        {"none to an item", Step::Set, 1, 1, 1},
+        {"the same item again", Step::Set, 1, 1, 0},
+        {"an item to none", Step::Set, -1, -1, 0},
+        {"none to another item", Step::Set, 2, 2, 1},
+        {"outside the items clears", Step::Set, 3, -1, 0},
+        {"the user picks an item", Step::UserClick, 0, 0, 1},
+        {"the user picks it again", Step::UserClick, 0, 0, 0},
+        {"the user picks another", Step::UserClick, 2, 2, 1},
+    };
+    for (const RadioStep& s : steps) {
+        notifications = 0;
+        if (s.step == Step::Set) {
+            form.radio.SetItemIndex(s.index);
+        } else {
+            SendMessageA(form.radio.ButtonHandle(s.index), BM_CLICK, 0, 0);
+        }
+        EXPECT_EQ(s.expectedIndex, form.radio.ItemIndex()) << s.what;
+        EXPECT_EQ(s.expectedNotifications, notifications) << s.what;
+        for (int i = 0; i < form.radio.ItemCount(); ++i) {
+            const LRESULT checked = SendMessageA(form.radio.ButtonHandle(i), BM_GETCHECK, 0, 0);
+            EXPECT_EQ(i == s.expectedIndex ? BST_CHECKED : BST_UNCHECKED, checked) << s.what << " item " << i;
+        }
+    }
+}
+
+// Appending adds at the end whatever is selected, and the text has no 32 KB or 64 KB limit.
+TEST_F(Controls, MemoAppendsAtTheEndWithoutLimit) {
+    form.memo.SetText("abc\r\ndef");
+    SendMessageA(form.memo.Handle(), EM_SETSEL, 1, 2);
+    form.memo.AppendText("\x82\xA0xyz");  // あxyz
+    EXPECT_EQ("abc\r\ndef\x82\xA0xyz", form.memo.Text());
+    EXPECT_EQ("f\x82\xA0xyz", form.memo.TextTail(6));
+    EXPECT_EQ(form.memo.Text(), form.memo.TextTail(1000));
+
+    std::string big;
+    while (big.size() < 100000) big += std::string(78, 'a') + "\r\n";  // 1282 lines, 100 KB
+    form.memo.SetText(big);
+    form.memo.AppendText("end");
+    EXPECT_EQ(static_cast<int>(big.size()) + 3, form.memo.TextLength());
+    EXPECT_EQ("\r\nend", form.memo.TextTail(5));
+}
+
+// Clear empties the whole text, not only the selection.
+TEST_F(Controls, MemoClearEmptiesWholeText) {
+    form.memo.SetText("first line\r\nsecond");
+    SendMessageA(form.memo.Handle(), EM_SETSEL, 0, 3);
+    form.memo.Clear();
+    EXPECT_EQ("", form.memo.Text());
+    EXPECT_EQ(0, form.memo.TextLength());
+}
+
+struct PaintedColors {
+    COLORREF brush;
+    COLORREF background;
+    COLORREF text;
+};
+
+// What the parent answers when a control asks how to paint itself.
+PaintedColors AskParentForColors(HWND parent, UINT message, HWND control) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    SetBkColor(dc, 0x00123456);
+    SetTextColor(dc, 0x00654321);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(control)));
+    LOGBRUSH info{};
+    GetObjectA(brush, sizeof info, &info);
+    const PaintedColors colors{info.lbColor, GetBkColor(dc), GetTextColor(dc)};
+    DeleteDC(dc);
+    return colors;
+}
+
+// The text area paints in its own colours, and takes new ones at once.
+TEST_F(Controls, MemoPaintsInItsColors) {
+    PaintedColors colors = AskParentForColors(form.Handle(), WM_CTLCOLOREDIT, form.memo.Handle());
+    EXPECT_EQ(0x00C0C0C0u, colors.brush);
+    EXPECT_EQ(0x00C0C0C0u, colors.background);
+    EXPECT_EQ(0x0000FF00u, colors.text);
+
+    form.memo.SetColors(0x00FFFF80, 0x00000055);
+    colors = AskParentForColors(form.Handle(), WM_CTLCOLOREDIT, form.memo.Handle());
+    EXPECT_EQ(0x00FFFF80u, colors.brush);
+    EXPECT_EQ(0x00FFFF80u, colors.background);
+    EXPECT_EQ(0x00000055u, colors.text);
+    EXPECT_EQ(0x00FFFF80u, form.memo.Colors().background);
+    EXPECT_EQ(0x00000055u, form.memo.Colors().text);
+}
+
+// A label is not transparent: it paints its background in its panel's colour, also after a change.
+TEST_F(Controls, LabelBackgroundFollowsItsPanel) {
+    PaintedColors colors = AskParentForColors(form.panel.Handle(), WM_CTLCOLORSTATIC, form.label.Handle());
+    EXPECT_EQ(0x00FFFFFFu, colors.brush);
+    EXPECT_EQ(0x00FFFFFFu, colors.background);
+
+    form.panel.SetColor(0x000000FF);
+    colors = AskParentForColors(form.panel.Handle(), WM_CTLCOLORSTATIC, form.label.Handle());
+    EXPECT_EQ(0x000000FFu, colors.brush);
+    EXPECT_EQ(0x000000FFu, colors.background);
+    EXPECT_EQ(0x000000FFu, form.panel.Color());
+}
+
+// A label sizes itself to its text in its font.
+TEST_F(Controls, LabelFitsItsText) {
+    const int shortWidth = form.label.Width();
+    form.label.SetCaption("COM COM COM");
+    EXPECT_GT(form.label.Width(), 2 * shortWidth);
+    EXPECT_GT(form.label.Height(), 0);
+    EXPECT_EQ(4, form.label.Left());
+}
+
+// A panel caption, like a window text, ends at a zero byte; programs outside read it by WM_GETTEXT.
+TEST_F(Controls, PanelCaptionEndsAtZeroByte) {
+    form.panel.SetCaption(std::string("AB\0CD", 5));
+    EXPECT_EQ("AB", form.panel.Caption());
+    EXPECT_EQ("AB", uitest::WindowText(form.panel.Handle()));
+    form.panel.SetCaption(std::string("\0", 1));
+    EXPECT_EQ("", form.panel.Caption());
+}
+
+// The status bar's simple text is shown, and it is also what another program reads with WM_GETTEXT.
+TEST_F(Controls, StatusBarSimpleTextIsReadable) {
+    form.status.SetSimple(true);
+    EXPECT_TRUE(form.status.Simple());
+    form.status.SetSimpleText("\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46");  // 現在時刻：
+    EXPECT_EQ("\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46", form.status.SimpleText());
+    char text[64] = {};
+    SendMessageA(form.status.Handle(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ("\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46", text);
+}
+
+}  // namespace

@@ -1,0 +1,205 @@
+// Forms hand every notification to the object it concerns, run handlers guarded, and show a failing
+// handler in the standard error box, after which the program goes on.
+#include <gtest/gtest.h>
+
+#include "ui/application.h"
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/exception.h"
+#include "ui/form.h"
+#include "ui/group_box.h"
+#include "ui/main_menu.h"
+#include "ui/panel.h"
+#include "ui/timer.h"
+#include "ui_test_support.h"
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr const char* kTitle = "DispatchTest";
+
+struct DispatchForm : ui::Form {
+    DispatchForm() : ui::Form({.caption = "DispatchForm", .width = 500, .height = 300}) { Show(); }
+
+    ui::Panel panel{*this, {.bounds = {0, 0, 400, 200}}};
+    ui::GroupBox group{panel, {.bounds = {10, 10, 200, 80}, .caption = "Group"}};
+    ui::Button nestedButton{group, {.bounds = {10, 20, 80, 25}, .caption = "Nested"}};
+    ui::Button plainButton{*this, {.bounds = {10, 220, 80, 25}, .caption = "Plain"}};
+    ui::ComboBox combo{panel, {.bounds = {250, 10, 60, 24}, .items = {"1", "2", "3"}}};
+};
+
+class Dispatch : public ::testing::Test {
+protected:
+    void SetUp() override { ui::App().SetTitle(kTitle); }
+    DispatchForm form;
+};
+
+// Notifications of controls nested in a panel and a group box reach their own handlers, once.
+TEST_F(Dispatch, NestedButtonClickReachesItsHandlerOnce) {
+    int clicks = 0;
+    form.nestedButton.OnClick = [&](ui::Object* sender) {
+        EXPECT_EQ(&form.nestedButton, sender);
+        ++clicks;
+    };
+    SendMessageA(form.nestedButton.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(1, clicks);
+}
+
+// A selection the program sets in a drop-down list does not notify; one the user makes does.
+TEST_F(Dispatch, ComboBoxNotifiesOnlyTheUsersPick) {
+    int changes = 0;
+    form.combo.OnChange = [&](ui::Object*) { ++changes; };
+
+    form.combo.SetItemIndex(2);
+    EXPECT_EQ(0, changes);
+    EXPECT_EQ(2, form.combo.ItemIndex());
+
+    // What the control sends when the user picks an item.
+    SendMessageA(form.combo.Handle(), CB_SETCURSEL, 1, 0);
+    SendMessageA(form.panel.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.combo.Handle()), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form.combo.Handle()));
+    EXPECT_EQ(1, changes);
+    EXPECT_EQ(1, form.combo.ItemIndex());
+}
+
+struct ErrorCase {
+    const char* name;
+    std::function<void()> fail;
+    std::string boxText;
+};
+
+// A handler's ui::Exception shows its message with the full-stop rule; any other exception shows an
+// empty box. Either way with the title as caption and a stop icon, and the window goes on.
+TEST_F(Dispatch, HandlerExceptionShowsErrorBoxAndProgramGoesOn) {
+    const ErrorCase cases[] = {
+        {"message without stop", [] { throw ui::Exception("Port busy"); }, "Port busy."},
+        {"message ending in a stop", [] { throw ui::Exception("Done."); }, "Done."},
+        {"message ending below the stop", [] { throw ui::Exception("Failed!"); }, "Failed!"},
+        {"Shift_JIS message", [] { throw ui::Exception("\x83\x47\x83\x89\x81\x5B"); }, "\x83\x47\x83\x89\x81\x5B."},  // エラー
+        {"standard exception", [] { throw std::runtime_error("hidden"); }, ""},
+        {"not an exception class", [] { throw 42; }, ""},
+    };
+    HICON stopIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_HAND));
+    for (const ErrorCase& c : cases) {
+        form.nestedButton.OnClick = [&](ui::Object*) { c.fail(); };
+        uitest::MessageBoxAnswerer answerer(kTitle, IDOK);
+        SendMessageA(form.nestedButton.Handle(), BM_CLICK, 0, 0);
+        const uitest::MessageBoxSeen& seen = answerer.Wait();
+
+        ASSERT_TRUE(seen.found) << c.name;
+        EXPECT_EQ(c.boxText, seen.text) << c.name;
+        EXPECT_TRUE(seen.hasIcon) << c.name;
+        EXPECT_EQ(stopIcon, seen.icon) << c.name;
+    }
+    int clicks = 0;
+    form.plainButton.OnClick = [&](ui::Object*) { ++clicks; };
+    SendMessageA(form.plainButton.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(1, clicks);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
+// A failing timer handler is shown the same way; the timer's other handlers run on.
+TEST_F(Dispatch, TimerExceptionShowsErrorBox) {
+    ui::Timer timer(form, {.interval = 10, .enabled = true});
+    int ticks = 0;
+    timer.OnTimer = [&](ui::Object* sender) {
+        EXPECT_EQ(&timer, sender);
+        timer.SetEnabled(false);
+        ++ticks;
+        throw ui::Exception("Tick failed");
+    };
+    uitest::MessageBoxAnswerer answerer(kTitle, IDOK);
+    uitest::PumpMessages(300);
+    const uitest::MessageBoxSeen& seen = answerer.Wait();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ("Tick failed.", seen.text);
+    EXPECT_EQ(1, ticks);
+}
+
+// Menu items run by command id; an id no item has runs nothing.
+TEST_F(Dispatch, MenuCommandIdRunsItsItem) {
+    int first = 0;
+    int second = 0;
+    ui::MainMenu menu(form, {{"&File", {{501, "&One", [&](ui::Object*) { ++first; }},
+                                        {502, "&Two", [&](ui::Object*) { ++second; }}}}});
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(502, 0), 0);
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(599, 0), 0);
+    EXPECT_EQ(0, first);
+    EXPECT_EQ(1, second);
+}
+
+// Every request to close asks OnCloseQuery; a refusal keeps the window and refuses the session's end.
+TEST_F(Dispatch, CloseQueryDecidesCloseAndSessionEnd) {
+    bool allow = false;
+    int asked = 0;
+    form.OnCloseQuery = [&](ui::Object*, bool& canClose) {
+        ++asked;
+        canClose = allow;
+    };
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_EQ(FALSE, SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0));
+
+    allow = true;
+    EXPECT_EQ(TRUE, SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0));
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    EXPECT_TRUE(IsWindow(form.Handle()));  // hidden, not destroyed: it is not the main window
+    EXPECT_EQ(4, asked);
+}
+
+struct ModalForm : ui::Form {
+    explicit ModalForm(ui::Form& owner)
+        : ui::Form({.caption = "ModalTestForm", .width = 200, .height = 120, .style = WS_CAPTION | WS_SYSMENU,
+                    .owner = &owner, .centreOnOwnerAtFirstShow = true}) {}
+};
+
+// A modal showing disables the owner until it closes, runs OnShow each time, and hides the window.
+// The first showing is centred on the owner; a later one opens where the window was last.
+TEST_F(Dispatch, ShowModalDisablesOwnerAndRemembersPlace) {
+    form.MoveTo(100, 80);
+    ModalForm modal(form);
+    int shows = 0;
+    modal.OnShow = [&](ui::Object*) {
+        ++shows;
+        EXPECT_FALSE(modal.Visible());  // before it appears
+    };
+
+    bool ownerEnabledWhileOpen = true;
+    RECT firstPlace{};
+    {
+        uitest::WindowWatcher watcher("UiForm", "ModalTestForm", [&](HWND window) {
+            ownerEnabledWhileOpen = IsWindowEnabled(form.Handle()) != FALSE;
+            GetWindowRect(window, &firstPlace);
+            SetWindowPos(window, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        });
+        modal.ShowModal();
+        ASSERT_TRUE(watcher.Wait());
+    }
+    EXPECT_FALSE(ownerEnabledWhileOpen);
+    EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+    EXPECT_FALSE(modal.Visible());
+    EXPECT_TRUE(IsWindow(modal.Handle()));
+    const RECT owner = form.Bounds();
+    EXPECT_EQ(owner.left + (500 - 200) / 2, firstPlace.left);
+    EXPECT_EQ(owner.top + (300 - 120) / 2, firstPlace.top);
+
+    RECT secondPlace{};
+    {
+        uitest::WindowWatcher watcher("UiForm", "ModalTestForm", [&](HWND window) {
+            GetWindowRect(window, &secondPlace);
+            SendMessageA(window, WM_CLOSE, 0, 0);
+        });
+        modal.ShowModal();
+        ASSERT_TRUE(watcher.Wait());
+    }
+    EXPECT_EQ(30, secondPlace.left);
+    EXPECT_EQ(40, secondPlace.top);
+    EXPECT_EQ(2, shows);
+}
+
+}  // namespace
