@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Brings up what the Windows programs need, once: an X display (the user's, or a private Xvfb when
-# there is none or when VARNEDO_PRIVATE_X=1), a persistent wineserver with its services started on
-# /dev/null stdio (otherwise they inherit a test's pipe and ctest never sees EOF), and the desktop keeper.
-# Prints the display to use. Idempotent.
+# Brings up what the Windows programs of a profile need, once, and prints the X display to use:
+# - the display: for the tests always a private Xvfb (:41); for the program the user's display, or a
+#   private Xvfb (:42) when there is none;
+# - a persistent wineserver for the profile's prefix, its services started with /dev/null stdio
+#   (otherwise they inherit a test's pipe and ctest never sees EOF);
+# - the desktop keeper, so each GUI program does not start and stop its own virtual desktop.
+# Wine's desktop belongs to the display it was started on, so a server started for another display
+# is restarted. Idempotent.
 set -euo pipefail
 . "$(dirname "$0")/env.sh" 2>/dev/null
 mkdir -p "$VARNEDO_STATE"
@@ -10,15 +14,23 @@ mkdir -p "$VARNEDO_STATE"
 
 display_works() { xwininfo -root -display "$1" >/dev/null 2>&1; }
 
-if [ "${VARNEDO_PRIVATE_X:-0}" = 1 ] || [ -z "${DISPLAY:-}" ] || ! display_works "$DISPLAY"; then
-  DISPLAY=${VARNEDO_DISPLAY:-:41}
-  if ! display_works "$DISPLAY"; then
-    setsid Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb.log" 2>&1 &
-    for _ in $(seq 100); do display_works "$DISPLAY" && break; sleep 0.05; done
-    display_works "$DISPLAY" || { echo "Xvfb did not start on $DISPLAY" >&2; exit 1; }
+if [ "$VARNEDO_PROFILE" = run ] && [ -n "${DISPLAY:-}" ] && display_works "$DISPLAY"; then
+  display=$DISPLAY
+else
+  if [ "$VARNEDO_PROFILE" = run ]; then display=:42; else display=:41; fi
+  if ! display_works "$display"; then
+    setsid Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb$display.log" 2>&1 &
+    for _ in $(seq 100); do display_works "$display" && break; sleep 0.05; done
+    display_works "$display" || { echo "Xvfb did not start on $display" >&2; exit 1; }
   fi
 fi
-export DISPLAY
+export DISPLAY=$display
+
+display_file=$WINEPREFIX/.varnedo-display
+if [ "$(cat "$display_file" 2>/dev/null)" != "$display" ]; then
+  wineserver -k 2>/dev/null || true
+  echo "$display" > "$display_file"
+fi
 
 # A second `wineserver -p` finds the first one running and leaves it alone.
 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
@@ -28,4 +40,4 @@ if [ ! -f "$keepdesk" ] || [ "$VARNEDO_ROOT/tools/keepdesk/keepdesk.c" -nt "$kee
   i686-w64-mingw32-gcc -O2 -mwindows -static "$VARNEDO_ROOT/tools/keepdesk/keepdesk.c" -o "$keepdesk"
 fi
 setsid wine "$keepdesk" </dev/null >/dev/null 2>&1 &
-echo "$DISPLAY"
+echo "$display"
