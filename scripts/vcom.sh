@@ -11,7 +11,7 @@ set -euo pipefail
 . "$(dirname "$0")/env.sh" 2>/dev/null
 # Callers that cannot wait for this script (Windows tests start it from inside Wine, where the
 # process handle of a Linux program does not signal its end) name a file to create when done.
-[ -n "${VCOM_DONE_FILE:-}" ] && trap 'touch "$VCOM_DONE_FILE"' EXIT
+[ -n "${VARNEDO_DONE_FILE:-}" ] && trap 'touch "$VARNEDO_DONE_FILE"' EXIT
 
 command=${1:-}; number=${2:-}
 [[ "$number" =~ ^[0-9]+$ ]] && [ "$number" -ge 1 ] && [ "$number" -le 256 ] || {

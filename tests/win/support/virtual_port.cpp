@@ -1,5 +1,7 @@
 #include "support/virtual_port.h"
 
+#include "support/linux_command.h"
+
 #include <stdexcept>
 #include <vector>
 
@@ -12,42 +14,14 @@ std::string StatePath(const std::string& name)
     char buffer[4096];
     const DWORD length = GetEnvironmentVariableA("VARNEDO_SERIAL_DIR", buffer, sizeof buffer);
     if (length == 0 || length >= sizeof buffer) throw std::runtime_error("VARNEDO_SERIAL_DIR is not set");
-    // Wine reaches the Linux file system through drive Z:.
-    std::string path = "Z:";
-    for (const char* p = buffer; *p; ++p) path += *p == '/' ? '\\' : *p;
-    return path + "\\" + name;
+    return WindowsPathOf(std::string(buffer) + "/" + name);
 }
 
 }  // namespace
 
 void RunPortScript(const std::string& arguments)
 {
-    // Wine starts Linux programs through CreateProcess, but their process handle does not tell
-    // when they end: the script creates a marker file as its last act, and we wait for that.
-    static int runs = 0;
-    const std::string marker = "vcom-done-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
-    const std::string markerPath = StatePath(marker);
-    std::string unixMarker;
-    for (char c : markerPath.substr(2)) unixMarker += c == '\\' ? '/' : c;
-    SetEnvironmentVariableA("VCOM_DONE_FILE", unixMarker.c_str());
-    std::string commandLine = std::string(VARNEDO_SCRIPTS_DIR) + "/vcom.sh " + arguments;
-    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-    mutableLine.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        throw std::runtime_error("cannot run " + commandLine);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    SetEnvironmentVariableA("VCOM_DONE_FILE", nullptr);
-    const ULONGLONG deadline = GetTickCount64() + 20000;
-    while (GetFileAttributesA(markerPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount64() > deadline) throw std::runtime_error("vcom.sh " + arguments + " did not finish");
-        Sleep(5);
-    }
-    DeleteFileA(markerPath.c_str());
+    if (!RunLinuxScript("vcom.sh", arguments)) throw std::runtime_error("vcom.sh " + arguments + " did not finish");
 }
 
 VirtualPort::VirtualPort(int number) : number(number) { Plug(); }
