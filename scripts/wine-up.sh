@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Brings up what the Windows programs of a profile need, once, and prints the X display to use:
-# - the display: for the tests always a private Xvfb (:41); for the program the user's display, or a
-#   private Xvfb (:42) when there is none;
+# - the display: for the tests always a private Xvfb (:41, or VARNEDO_TEST_DISPLAY); for the program
+#   the user's display, or a private Xvfb (:42, or VARNEDO_RUN_DISPLAY) when there is none;
 # - a persistent wineserver for the profile's prefix, its services started with /dev/null stdio
 #   (otherwise they inherit a test's pipe and ctest never sees EOF);
 # - the desktop keeper, so each GUI program does not start and stop its own virtual desktop.
@@ -17,7 +17,7 @@ display_works() { xwininfo -root -display "$1" >/dev/null 2>&1; }
 if [ "$VARNEDO_PROFILE" = run ] && [ -n "${DISPLAY:-}" ] && display_works "$DISPLAY"; then
   display=$DISPLAY
 else
-  if [ "$VARNEDO_PROFILE" = run ]; then display=:42; else display=:41; fi
+  if [ "$VARNEDO_PROFILE" = run ]; then display=${VARNEDO_RUN_DISPLAY:-:42}; else display=${VARNEDO_TEST_DISPLAY:-:41}; fi
   if ! display_works "$display"; then
     setsid Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb$display.log" 2>&1 &
     for _ in $(seq 100); do display_works "$display" && break; sleep 0.05; done
