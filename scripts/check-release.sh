@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the release zip of a win32 build directory and checks what a Windows user gets.
+#   check-release.sh BUILD_DIR
+set -euo pipefail
+build=${1:?usage: check-release.sh BUILD_DIR}
+version=1.0.8.2
+zip=$build/package/Varnedo-$version-win32.zip
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$build" && cpack -G ZIP >/dev/null) || fail "cpack could not build the package"
+[ -f "$zip" ] || fail "$zip was not made"
+
+listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+[ "$listing" = "Varnedo.exe readme.txt " ] || fail "the zip holds '$listing', not Varnedo.exe and readme.txt"
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+unzip -q "$zip" -d "$unpacked"
+exe=$unpacked/Varnedo.exe
+
+file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "not a 32-bit GUI program: $(file "$exe")"
+
+# Only DLLs that every Windows has; mingw's own runtime DLLs must be linked in.
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|VERSION|ADVAPI32|SHELL32|msvcrt)\.dll$'
+while read -r dll; do
+  echo "$dll" | grep -qiE "$allowed" || fail "imports $dll, which Windows does not ship"
+done < <(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}')
+
+# The fixed version block: signature FEEF04BD, structure version 1.0, file version 1.0.8.2.
+hex=$(od -An -tx1 -v "$exe" | tr -d ' \n')
+echo "$hex" | grep -q 'bd04effe0000010000000100020008' || fail "the fixed file version is not $version"
+# The FileVersion string of the string table (UTF-16).
+strings -e l "$exe" | grep -qx "$version" || fail "no FileVersion string $version"
+
+cmp -s "$unpacked/readme.txt" "$(dirname "$0")/../resources/readme.txt" || fail "readme.txt differs from resources/readme.txt"
+size=$(stat -c %s "$exe")
+echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, system DLLs only, version $version) and readme.txt"
