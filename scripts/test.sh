@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The project's test command: installs what is missing, builds both presets and runs every test,
-# the Linux unit tests first and then the Windows tests under Wine on a private X display.
+# the Linux unit tests first, then a short fuzzing run of the core, then the Windows tests under Wine
+# on a private X display.
 # Extra arguments go to both ctest runs (for example -R Sci).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +13,9 @@ scripts/build.sh host win32
 status=0
 echo "== Linux: core unit tests and tools =="
 ctest --preset host "$@" || status=1
+
+echo "== Fuzzing the core: a short run of each target =="
+scripts/fuzz.sh "${VARNEDO_FUZZ_SECONDS:-30}" || status=1
 
 echo "== Windows under Wine =="
 display=$(scripts/wine-up.sh)
