@@ -6,6 +6,9 @@
 #include "ui/list_box.h"
 #include "ui/panel.h"
 
+#include <string>
+#include <vector>
+
 class THelpForm : public ui::Form {
 public:
     explicit THelpForm(ui::Form* Owner);
@@ -16,6 +19,9 @@ public:
 
     void FormShow(ui::Object* Sender);
     void Button1Click(ui::Object* Sender);
+
+private:
+    void AddLines(const std::vector<std::string>& lines);
 };
 
 extern THelpForm* HelpForm;

@@ -5,6 +5,7 @@
 
 #include "Rsunit.h"
 
+#include "core/text_size.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
@@ -105,6 +106,15 @@ public:
     std::string TakeHeldTextByte();
     std::string heldTextByte;
     // end of receive path
+
+    // colour scheme and text size
+    // The strip's and the text area's font sizes in points and the strip's and top bar's sizes in
+    // pixels, as the steps or the settings left them: the steps go on from here and the strip's
+    // size is what the settings file keeps.
+    core::TextSizes textSizes;
+    // Takes the sizes and resizes the strip, the top bar (the text area takes the rest) and both fonts.
+    void ApplyTextSizes(const core::TextSizes& sizes);
+    // end of colour scheme and text size
 
 private:
     void CentreOnDesktop();

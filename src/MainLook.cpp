@@ -1,14 +1,50 @@
-// Colour schemes and text size.
+// Colour schemes and text size: the text area's colours, and the steps that make the recent-text
+// strip, the top bar and both fonts larger or smaller together.
 #include "Main.h"
 
+#include "core/colour_schemes.h"
+#include "core/font_size.h"
+#include "ui/device_context.h"
+
+namespace {
+
+// Font sizes are kept in points; the fonts are made at the screen's resolution.
+int ScreenPixelsPerInch() {
+    const ui::WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+ui::FontDescription FixedFontOfPoints(int points, int ppi) {
+    return {.face = ui::kFixedGothic, .height = core::PointsToHeight(points, ppi), .bold = false};
+}
+
+}  // namespace
+
 void TMainForm::RadioGroup1Click(ui::Object* /*Sender*/) {
-    // filled by the colour/size step
+    // The port may open before any scheme is chosen; the text area then keeps the colours it has.
+    const std::optional<core::ColourScheme> scheme = core::SchemeForSelection(RadioGroup1.ItemIndex());
+    if (!scheme) return;
+    Memo1.SetColors(scheme->background, scheme->text);
 }
 
 void TMainForm::Button2Click(ui::Object* /*Sender*/) {
-    // filled by the colour/size step
+    const core::TextSizes larger = core::Larger(textSizes);
+    // At the limit nothing changes, and the text area is not laid out again for nothing.
+    if (larger.stripPoints != textSizes.stripPoints) ApplyTextSizes(larger);
 }
 
 void TMainForm::Button3Click(ui::Object* /*Sender*/) {
-    // filled by the colour/size step
+    const core::TextSizes smaller = core::Smaller(textSizes);
+    if (smaller.stripPoints != textSizes.stripPoints) ApplyTextSizes(smaller);
+}
+
+void TMainForm::ApplyTextSizes(const core::TextSizes& sizes) {
+    const int ppi = ScreenPixelsPerInch();
+    textSizes = sizes;
+    Panel2.SetFont(FixedFontOfPoints(sizes.stripPoints, ppi));
+    const RECT strip = Panel2.Bounds();
+    Panel2.SetBounds(strip.left, strip.top, sizes.stripWidth, sizes.stripHeight);
+    // The top bar is aligned to the top: what it gains in height the text area loses.
+    Panel4.SetHeight(sizes.topBarHeight);
+    Memo1.SetFont(FixedFontOfPoints(sizes.memoPoints, ppi));
 }

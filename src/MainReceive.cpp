@@ -16,7 +16,10 @@ constexpr COLORREF kLampClosed = 0x000000FF;
 
 // One tick's work is bounded so that the window repaints and answers the user even while a device
 // floods the line; whatever is left waits in the driver's queue for the next tick, in order.
-constexpr std::size_t kMaxBytesPerTick = 512 * 1024;
+// Showing text is the slow part, not reading it (under Wine a control character costs the text area
+// about a third of a millisecond), so the bytes are read and shown a slice at a time and the time
+// spent showing them counts: the last slice of a tick can add only about 100 ms to it.
+constexpr std::uint32_t kSliceBytes = 256;
 constexpr ULONGLONG kMaxDrainMilliseconds = 40;
 
 core::DateTime Now()
@@ -66,27 +69,29 @@ void TMainForm::TryOpenPort()
 
 void TMainForm::DrainPort()
 {
-    core::ReceiveState state{Panel2.Caption(), LeadByte};
-    std::string text;
-    std::size_t handled = 0;
+    // A character whose first byte the text area holds back still waits for its second byte.
+    core::ReceiveState state{Panel2.Caption(), LeadByte, !heldTextByte.empty()};
+    bool textAdded = false;
     const ULONGLONG started = GetTickCount64();
-    while (handled < kMaxBytesPerTick && GetTickCount64() - started < kMaxDrainMilliseconds) {
+    do {
         const std::uint32_t waiting = SciPort.InQueue();
         if (waiting == 0) break;
-        const std::uint32_t wanted = std::min<std::uint32_t>(waiting, sizeof RecvBuf);
         std::uint32_t got = 0;
-        SciPort.Read(RecvBuf, wanted, got);
+        SciPort.Read(RecvBuf, std::min<std::uint32_t>(waiting, kSliceBytes), got);
         // The driver said bytes were waiting but none came: end this tick rather than spin.
         if (got == 0) break;
+        std::string text;
         core::DecodeReceived(std::string_view(reinterpret_cast<const char*>(RecvBuf), got), state, text);
-        handled += got;
-    }
+        LeadByte = state.leadByte;
+        if (!text.empty()) {
+            AppendReceivedText(text);
+            textAdded = true;
+        }
+    } while (GetTickCount64() - started < kMaxDrainMilliseconds);
 
     const bool stripChanged = state.strip != Panel2.Caption();
-    LeadByte = state.leadByte;
-    if (!text.empty()) AppendReceivedText(text);
     if (stripChanged) Panel2.SetCaption(state.strip);
-    if (stripChanged || !text.empty()) Memo1.ScrollToEnd();
+    if (stripChanged || textAdded) Memo1.ScrollToEnd();
 
     // An unplugged adapter shows only as the driver refusing to be asked; treat it like a reconnect,
     // so the lamp turns red and the following ticks reopen the port as soon as the device is back.

@@ -1,10 +1,123 @@
-// The settings file beside the program.
+// The settings file beside the program: port, colour scheme, text size and window size, read once
+// when the window is first shown and written at the confirmed exit. Neither direction reports a
+// failure: the window, or the file, then stays as it was.
 #include "Main.h"
 
+#include "core/colour_schemes.h"
+#include "core/settings_format.h"
+#include "ui/unique_handle.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kSettingsFileName = "uinf";
+
+// The file holds five short lines; more than this is not a settings file worth reading on.
+constexpr std::size_t kMostBytesRead = 64 * 1024;
+
+enum class PathHolds { Nothing, RegularFile, SomethingElse };
+
+// Under Wine a device node, a pipe or a link to one has no file attributes at all, so only a path
+// that Windows reports as a plain file is read or replaced.
+PathHolds WhatPathHolds(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? PathHolds::Nothing : PathHolds::SomethingElse;
+    }
+    constexpr DWORD kNotAPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
+    return (attributes & kNotAPlainFile) ? PathHolds::SomethingElse : PathHolds::RegularFile;
+}
+
+std::optional<std::string> ReadSettingsFile(const std::string& path) {
+    if (WhatPathHolds(path) != PathHolds::RegularFile) return std::nullopt;
+    const ui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    while (bytes.size() < kMostBytesRead) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        bytes.append(buffer, got);
+    }
+    return bytes;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// The new contents go to a file of their own beside the old one and take its place only once they
+// are completely on the disk, so a full disk never leaves a truncated file instead of a good one.
+// The new file is always freshly created (never an existing one opened), so removing it after a
+// failure removes nothing else.
+bool ReplaceFileContents(const std::string& path, std::string_view contents) {
+    if (WhatPathHolds(path) == PathHolds::SomethingElse) return false;
+    const std::string fresh = path + "." + std::to_string(GetCurrentProcessId()) + ".new";
+    ui::UniqueFile file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool written = WriteAll(file.get(), contents) && FlushFileBuffers(file.get());
+    const bool closed = CloseHandle(file.release()) != FALSE;
+    if (!written || !closed ||
+        !MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+// While the window is maximised or minimised, the size it comes back to is the one worth keeping.
+SIZE RestoredOuterSize(HWND window) {
+    RECT bounds{};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if ((IsZoomed(window) || IsIconic(window)) && GetWindowPlacement(window, &placement)) {
+        bounds = placement.rcNormalPosition;
+    } else {
+        GetWindowRect(window, &bounds);
+    }
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+}  // namespace
+
 void TMainForm::LoadSettings() {
-    // filled by the settings step
+    const std::optional<std::string> bytes = ReadSettingsFile(AppDir + kSettingsFileName);
+    if (!bytes) return;
+    // Each setting the file gives no usable value for stays as the layout has it.
+    const core::StoredSettings stored = core::ParseSettings(*bytes);
+    if (stored.port) {
+        PortNumber = *stored.port;
+        // Set by the program, so the port-choice handler does not run.
+        ComboBox1.SetItemIndex(*stored.port - 1);
+    }
+    if (stored.scheme) {
+        // A change to an item runs RadioGroup1Click, which applies the scheme at once.
+        RadioGroup1.SetItemIndex(core::RadioSelectionForStoredScheme(*stored.scheme));
+    }
+    if (stored.stripPoints) ApplyTextSizes(core::FromStoredStripSize(*stored.stripPoints));
+    if (stored.windowHeight || stored.windowWidth) {
+        const RECT bounds = Bounds();
+        SetBounds(bounds.left, bounds.top, stored.windowWidth.value_or(bounds.right - bounds.left),
+                  stored.windowHeight.value_or(bounds.bottom - bounds.top));
+    }
 }
 
 void TMainForm::SaveSettings() {
-    // filled by the settings step
+    const SIZE outer = RestoredOuterSize(Handle());
+    const std::string contents = core::FormatSettings(ComboBox1.ItemIndex() + 1, RadioGroup1.ItemIndex(),
+                                                      textSizes.stripPoints, outer.cy, outer.cx);
+    // A program directory where nothing can be written keeps its old file; the exit goes on.
+    ReplaceFileContents(AppDir + kSettingsFileName, contents);
 }

@@ -1,10 +1,54 @@
 #include "Version.h"
 
+#include "core/version_path.h"
+#include "ui/module_path.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 TVerForm* VerForm = nullptr;
 
 namespace {
 
 constexpr COLORREF kNavy = 0x00800000;
+
+struct RawValue {
+    const unsigned char* data;
+    std::size_t bytesToEnd;  // from data to the end of the information
+    UINT length;             // as the version functions report it
+};
+
+// A value found in the version information; nothing when the path is missing or the value does not
+// lie within the information, so it is never read through a stray pointer.
+std::optional<RawValue> QueryValue(const std::vector<unsigned char>& info, const std::string& path) {
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(info.data(), path.c_str(), &value, &length) || value == nullptr) return std::nullopt;
+    const auto* data = static_cast<const unsigned char*>(value);
+    const unsigned char* end = info.data() + info.size();
+    if (data < info.data() || data >= end) return std::nullopt;
+    return RawValue{data, static_cast<std::size_t>(end - data), length};
+}
+
+// The first translation as one little-endian number: the language in the low 16 bits, the code page
+// in the high 16.
+std::optional<std::uint32_t> FirstTranslation(const std::vector<unsigned char>& info) {
+    const std::optional<RawValue> value = QueryValue(info, "\\VarFileInfo\\Translation");
+    if (!value || value->length < 4 || value->bytesToEnd < 4) return std::nullopt;
+    const unsigned char* b = value->data;
+    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+// A NUL-terminated string value, never read past the end of the information.
+std::optional<std::string_view> QueryString(const std::vector<unsigned char>& info, const std::string& path) {
+    const std::optional<RawValue> value = QueryValue(info, path);
+    if (!value) return std::nullopt;
+    const std::string_view rest(reinterpret_cast<const char*>(value->data), value->bytesToEnd);
+    return rest.substr(0, rest.find('\0'));
+}
 
 }  // namespace
 
@@ -15,7 +59,9 @@ TVerForm::TVerForm(ui::Form* Owner)
                 // Sizeable, with the system menu and the close box only.
                 .style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                 .owner = Owner,
-                .centreOnOwnerAtFirstShow = true}),
+                .centreOnOwnerAtFirstShow = true,
+                // The program's icon in the title bar, as in the main window.
+                .iconResource = "MAINICON"}),
       Panel1(*this, {.align = ui::Align::Client, .bevel = ui::Bevel::Raised}),
       VersionLabel(Panel1, {.left = 132, .top = 11, .caption = "VersionLabel"}),
       CompanyName(Panel1, {.left = 8, .top = 40, .caption = "CompanyName"}),
@@ -33,7 +79,32 @@ TVerForm::TVerForm(ui::Form* Owner)
 }
 
 void TVerForm::FormShow(ui::Object* /*Sender*/) {
-    // filled by the version step: reads the version resource into the labels
+    ReadVersionInfo(ui::ModuleFileName());
+}
+
+void TVerForm::ReadVersionInfo(const std::string& modulePath) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeA(modulePath.c_str(), &unused);
+    if (size == 0) return;
+    std::vector<unsigned char> info(size);
+    if (!GetFileVersionInfoA(modulePath.c_str(), 0, size, info.data())) return;
+
+    const std::optional<std::uint32_t> translation = FirstTranslation(info);
+    if (!translation) return;
+
+    const struct {
+        const char* key;
+        ui::Label& label;
+    } fields[] = {
+        {"FileVersion", VersionLabel}, {"CompanyName", CompanyName}, {"LegalCopyright", CopyrightLabel},
+        {"ProductName", ProductLabel}, {"Comments", Comments},
+    };
+    for (const auto& field : fields) {
+        // A key the resource lacks leaves its label as it was.
+        if (const auto value = QueryString(info, core::VersionQueryPath(*translation, field.key))) {
+            field.label.SetCaption(*value);
+        }
+    }
 }
 
 void TVerForm::Button1Click(ui::Object* /*Sender*/) {

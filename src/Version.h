@@ -6,6 +6,8 @@
 #include "ui/label.h"
 #include "ui/panel.h"
 
+#include <string>
+
 class TVerForm : public ui::Form {
 public:
     explicit TVerForm(ui::Form* Owner);
@@ -21,6 +23,9 @@ public:
 
     void FormShow(ui::Object* Sender);
     void Button1Click(ui::Object* Sender);
+    // Fills the labels from the version resource of the program file at modulePath; the window
+    // reads the running program's own.
+    void ReadVersionInfo(const std::string& modulePath);
 };
 
 extern TVerForm* VerForm;

@@ -1,5 +1,7 @@
 #include "core/receive_decoder.h"
 
+#include "core/sjis_boundary.h"
+
 namespace core {
 namespace {
 
@@ -12,9 +14,18 @@ std::string_view VisiblePart(std::string_view piece) {
     return piece.substr(0, piece.find('\0'));
 }
 
+// Follows the character boundaries of what is added to the text: a byte that completes a
+// character, or one that cannot begin one, leaves none open.
+void TrackSecondByte(std::string_view added, ReceiveState& state) {
+    for (const char byte : added) {
+        state.secondByteDue = !state.secondByteDue && IsSjisLeadByte(static_cast<unsigned char>(byte));
+    }
+}
+
 void ShowPiece(std::string_view piece, ReceiveState& state, std::string& textAppend) {
     const std::string_view visible = VisiblePart(piece);
     textAppend += visible;
+    TrackSecondByte(visible, state);
     if (state.strip.size() >= kStripRestartBytes) {
         state.strip.assign(visible);
     } else {
@@ -30,6 +41,7 @@ void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& te
             // An empty line added to the text area always lands as a bare line break, whatever
             // the text ends with; the strip and a waiting first byte stay as they are.
             textAppend += "\r\n";
+            TrackSecondByte("\r\n", state);
             continue;
         }
         if (byte == kCarriageReturn) {
@@ -39,6 +51,8 @@ void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& te
             const char pair[2] = {static_cast<char>(state.leadByte), byte};
             state.leadByte = 0;
             ShowPiece(std::string_view(pair, 2), state, textAppend);
+        } else if (state.secondByteDue) {
+            ShowPiece(std::string_view(&byte, 1), state, textAppend);
         } else if (OpensTwoByteCharacter(static_cast<unsigned char>(byte))) {
             state.leadByte = static_cast<unsigned char>(byte);
         } else {

@@ -11,6 +11,11 @@ namespace core {
 struct ReceiveState {
     std::string strip;
     unsigned char leadByte = 0;
+    // The text so far ends in the first byte of a two-byte character that was shown as a piece of
+    // its own (0x81..0x9F and 0xE0..0xFC outside 0x80..0x8F): the next byte is its second byte,
+    // even when it lies in 0x80..0x8F, and must not be held back as a first byte. Held back, it
+    // would land after a following line break and split the character from its second byte.
+    bool secondByteDue = false;
 };
 
 // A strip that already holds this many bytes starts again with the next piece, so it never
@@ -18,7 +23,8 @@ struct ReceiveState {
 inline constexpr std::size_t kStripRestartBytes = 30;
 
 // Only 0x80..0x8F are taken as the first byte of a two-byte character; other Shift_JIS first
-// bytes arrive as pieces of their own and still read whole once both are in the text.
+// bytes arrive as pieces of their own and still read whole once both are in the text (their
+// second byte, whatever its value, comes as a piece of its own too).
 constexpr bool OpensTwoByteCharacter(unsigned char b) { return (b & 0xF0) == 0x80; }
 
 // Decodes the bytes of one tick in arrival order: appends to textAppend the bytes to add at the

@@ -30,7 +30,7 @@ bool FileDialog::Execute(HWND owner) {
     dialog.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
     dialog.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
     dialog.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_ENABLESIZING | Options;
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_ENABLESIZING | OFN_HIDEREADONLY | Options;
 
     const BOOL confirmed = save_ ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     if (!confirmed) return false;

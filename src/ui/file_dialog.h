@@ -18,7 +18,8 @@ public:
     std::string Filter;
     std::string DefaultExt;  // without the dot
     std::string Title;
-    // OFN_* flags added to those the dialog always uses (Explorer style, no change of directory).
+    // OFN_* flags added to those the dialog always uses (Explorer style, resizable, no read-only
+    // check box, no change of the current directory).
     DWORD Options = 0;
 
     // True when the user confirmed a file name.

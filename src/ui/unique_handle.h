@@ -66,6 +66,13 @@ struct KernelHandleTraits {
     static void Release(HANDLE h) noexcept { CloseHandle(h); }
 };
 
+// Files, whose failure value is INVALID_HANDLE_VALUE rather than NULL.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Release(HANDLE h) noexcept { CloseHandle(h); }
+};
+
 struct HookTraits {
     using Handle = HHOOK;
     static HHOOK None() noexcept { return nullptr; }
@@ -79,5 +86,6 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueFile = UniqueHandle<FileHandleTraits>;
 
 }  // namespace ui

@@ -26,6 +26,9 @@ struct LiteralReceiveModel {
         if (leadByte != 0) {
             piece = {static_cast<char>(leadByte), static_cast<char>(b)};
             leadByte = 0;
+        } else if (textEndsInFirstByte) {
+            // The second byte of a character whose first byte was shown on its own.
+            piece = std::string(1, static_cast<char>(b));
         } else if ((b & 0xF0) == 0x80) {
             leadByte = b;
         } else {
@@ -39,8 +42,20 @@ struct LiteralReceiveModel {
 private:
     static std::string AsZeroTerminated(const std::string& s) { return std::string(s.c_str()); }
 
+    // Whether the text ends in the first byte of a Shift_JIS two-byte character, followed byte by
+    // byte from its start.
+    bool textEndsInFirstByte = false;
+
+    void Appended(const std::string& bytes) {
+        for (const char c : bytes) {
+            const auto u = static_cast<unsigned char>(c);
+            textEndsInFirstByte = !textEndsInFirstByte && ((u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC));
+        }
+    }
+
     void ShowPiece(const std::string& piece) {
         text = AsZeroTerminated(text) + AsZeroTerminated(piece);
+        Appended(AsZeroTerminated(piece));
         const std::string caption = AsZeroTerminated(strip);
         if (std::strlen(caption.c_str()) >= 30) {
             strip = AsZeroTerminated(piece);
@@ -58,6 +73,7 @@ private:
         } else {
             text = text + "\r\n" + line;
         }
+        Appended("\r\n");
     }
 };
 

@@ -55,6 +55,8 @@ const DecodeCase kDecodeCases[] = {
     {"a held first byte shows nothing and leaves the strip", {"\x85"}, "xy", 0, "", "xy", 0x85},
     {"LF and CR leave a held first byte waiting", {"\n\r"}, "xy", 0x85, "\r\n", "xy", 0x85},
     {"a byte held from an earlier tick pairs with the next", {"A"}, "", 0x8E, "\x8E" "A", "\x8E" "A", 0},
+    {"the second byte of a character begun above 0x8F is never held, so a LF stays after it",
+     {"\xE1\x83\n\x93", "\x8A\n"}, "", 0, "\xE1\x83\r\n\x93\x8A\r\n", "\xE1\x83\x93\x8A", 0},
 };
 
 // The strip restarts once it holds 30 bytes or more; a NUL byte shows as nothing.

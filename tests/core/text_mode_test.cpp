@@ -49,6 +49,16 @@ Lines ReadLines(std::string_view file, std::size_t chunkSize) {
     return lines;
 }
 
+// n two-byte characters, among them ones whose second byte is 5C or 7C, or looks like a lead byte.
+std::string TwoByteRun(std::size_t n) {
+    static const char* const kCharacters[] = {"\x82\xA0", "\x95\x5C", "\x83\x7C", "\x8A\xBF", "\x81\x81"};  // あ表ポ漢＝
+    std::string run;
+    for (std::size_t i = 0; i < n; ++i) {
+        run += kCharacters[i % std::size(kCharacters)];
+    }
+    return run;
+}
+
 struct LineCase {
     const char* behaviour;
     std::string file;
@@ -69,6 +79,8 @@ const LineCase kLineCases[] = {
     {"empty lines stay", "a\n\n\nb\n", {"a", "", "", "b"}},
     {"Shift_JIS passes through, a 5C second byte included", "\x95\x5C\x82\xA0\n", {"\x95\x5C\x82\xA0"}},
     {"a long line is one line", std::string(5000, 'x') + "\n", {std::string(5000, 'x')}},
+    {"a 5,000-byte line of two-byte characters is one line, no character split",
+     TwoByteRun(2500) + "\r\n" + "z\r\n", {TwoByteRun(2500), "z"}},
 };
 
 TEST(LineReader, ReadsLinesInAnyChunkSize) {

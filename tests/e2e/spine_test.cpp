@@ -23,6 +23,8 @@ constexpr const char* kConnectionLabel = "\x81\x40\x90\xDA\x91\xB1\x8E\x9E\x8A\x
 constexpr const char* kWarning = "\x8C\x78\x8D\x90";                                                    // 警告
 constexpr const char* kNihon = "\x93\xFA\x96\x7B";                                                      // 日本
 constexpr const char* kKatakanaPoint = "\x81\x45";                                                      // ・
+constexpr const char* kAlreadyRunning =  // 既に起動しております
+    "\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7";
 
 bool LampIs(const RunningProgram& program, COLORREF colour)
 {
@@ -70,9 +72,9 @@ TEST(RealProgram, FollowsPortChoiceReconnectAndUnplug)
 {
     ProgramFolder folder("link");
     RunningProgram program(folder);
-    VirtualPort first(3);
+    VirtualPort first(8);
     VirtualPort second(4);
-    program.ChoosePort(3);
+    program.ChoosePort(8);
     ASSERT_TRUE(LampIs(program, kGreen));
 
     program.ChoosePort(4);
@@ -114,4 +116,27 @@ TEST(RealProgram, EndsOnlyAfterTheExitQuestion)
     ASSERT_TRUE(question.has_value());
     program.Press(question->box, IDYES);
     EXPECT_EQ(std::optional<DWORD>(0), program.WaitForExit());
+}
+
+// Only one copy runs: a second start says so under the program file's name and ends with exit
+// code 0 without a window, while the first copy runs on undisturbed and ends normally later.
+TEST(RealProgram, SecondStartSaysItIsAlreadyRunning)
+{
+    ProgramFolder folder("twice");
+    RunningProgram first(folder);
+    RunningProgram second(folder, RunningProgram::Expect::NoWindow);
+    const auto message = second.WaitForBox("Varnedo", 15000);
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(kAlreadyRunning, message->text);
+    EXPECT_EQ(nullptr, GetDlgItem(message->box, 0x0014));   // the box's icon control: none
+    second.Press(message->box, IDOK);
+    EXPECT_EQ(std::optional<DWORD>(0), second.WaitForExit());
+
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsWindowVisible(first.MainWindow()));
+    PostMessageA(first.MainWindow(), WM_CLOSE, 0, 0);
+    const auto question = first.WaitForBox(kWarning);
+    ASSERT_TRUE(question.has_value());
+    first.Press(question->box, IDYES);
+    EXPECT_EQ(std::optional<DWORD>(0), first.WaitForExit());
 }

@@ -151,8 +151,16 @@ bool ProgramFolder::Exists(std::string_view name) const
     return GetFileAttributesA(FilePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder)
+RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect)
 {
+    // A copy left behind by an earlier, killed test would turn this start into "already running"
+    // and the test into a long wait; say so at once instead.
+    if (expect == Expect::MainWindow) {
+        if (HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, "Ravix")) {
+            CloseHandle(running);
+            throw std::runtime_error("another copy of the program is running in this Wine prefix");
+        }
+    }
     std::string commandLine = "\"";
     commandLine += folder.FilePath("Varnedo.exe");
     commandLine += "\"";
@@ -162,6 +170,7 @@ RunningProgram::RunningProgram(const ProgramFolder& folder)
                         &startup, &process))
         throw std::runtime_error("cannot start " + commandLine);
     processId = process.dwProcessId;
+    if (expect == Expect::NoWindow) return;
     const bool shown = WaitUntil(
         [this] {
             for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "UiForm", "Varnedo")) != nullptr;) {

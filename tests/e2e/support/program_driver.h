@@ -46,8 +46,10 @@ struct MessageBoxSeen {
 
 class RunningProgram {
 public:
-    // Starts the program in the folder and waits until its main window is up and shown.
-    explicit RunningProgram(const ProgramFolder& folder);
+    enum class Expect { MainWindow, NoWindow };
+    // Starts the program in the folder and (unless told otherwise) waits until its main window is
+    // up and shown.
+    explicit RunningProgram(const ProgramFolder& folder, Expect expect = Expect::MainWindow);
     // Ends the program if a test left it running.
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;

@@ -6,6 +6,7 @@
 #   disk_fixtures.sh fill DIR         fills the file system at DIR until no byte more fits
 #   disk_fixtures.sh unmount DIR      unmounts DIR and removes the empty mount point
 #   disk_fixtures.sh link TARGET DIR/NAME    a symbolic link NAME in DIR pointing at TARGET
+#   disk_fixtures.sh unlink DIR/NAME         removes that link (Wine will not delete a link to a device)
 #
 # Every DIR must lie under /tmp/varnedo-, so a mistake can never reach another file system.
 set -uo pipefail
@@ -41,7 +42,12 @@ case "$command" in
     inside_scratch "$name" && [ -n "$target" ] || { echo "usage: $0 link TARGET /tmp/varnedo-DIR/NAME" >&2; exit 2; }
     ln -sfn "$target" "$name"
     ;;
+  unlink)
+    name=${2:-}
+    inside_scratch "$name" && [ -L "$name" ] || { echo "usage: $0 unlink /tmp/varnedo-DIR/LINK" >&2; exit 2; }
+    rm -f -- "$name"
+    ;;
   *)
-    echo "usage: $0 mount|fill|unmount|link ..." >&2; exit 2
+    echo "usage: $0 mount|fill|unmount|link|unlink ..." >&2; exit 2
     ;;
 esac

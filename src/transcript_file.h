@@ -1,0 +1,29 @@
+// Transcript files on disk: written whole or not at all, and read back as lines.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Writes `bytes` as the file at `path`; false when it could not be written completely.
+// A new file, or an existing regular one, is written beside under a temporary name and put in its
+// place only once every byte is written, flushed and closed, so a failure (a full disk) leaves an
+// earlier file of that name as it was. An existing device or pipe is written to directly: it is
+// not a file that could be replaced.
+bool WriteTranscriptFile(const std::string& path, std::string_view bytes);
+
+enum class TranscriptReadResult {
+    Complete,    // read to its end (or to a Ctrl-Z byte)
+    CannotOpen,  // missing, not readable, or not a file on a disk
+    Failed,      // a read failed part way through
+};
+
+struct TranscriptLines {
+    TranscriptReadResult result;
+    // The lines read: the whole file when complete, the lines finished before a failure otherwise.
+    std::vector<std::string> lines;
+};
+
+// Reads a text-mode file as lines (see core::LineReader): CRs and NULs dropped, Ctrl-Z ends the
+// file, the LF ending a line is not part of it, and lines have no length limit.
+TranscriptLines ReadTranscriptFile(const std::string& path);
