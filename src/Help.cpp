@@ -2,21 +2,13 @@
 
 #include "Main.h"
 
-#include "core/text_mode.h"
+#include "transcript_file.h"
 #include "ui/application.h"
-#include "ui/unique_handle.h"
 
 #include <string>
 #include <vector>
 
 THelpForm* HelpForm = nullptr;
-
-namespace {
-
-// Big enough that a usual help file is read in one go; lines longer than this still make one item.
-constexpr DWORD kReadChunkSize = 16 * 1024;
-
-}  // namespace
 
 THelpForm::THelpForm(ui::Form* Owner)
     : ui::Form({.caption = "ヘルプ",
@@ -39,35 +31,15 @@ THelpForm::THelpForm(ui::Form* Owner)
 void THelpForm::FormShow(ui::Object* /*Sender*/) {
     // Every showing lists the file once, as it is now, not below the copies of earlier showings.
     ListBox1.Clear();
-    const std::string path = MainForm->AppDir + "readme.txt";
-    ui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    // A device or a pipe in the file's place might never end and would freeze the program.
-    if (file && GetFileType(file.get()) != FILE_TYPE_DISK) file.reset();
-    if (!file) {
+    // The help file is plain text read by the same rules as a transcript: one item per line.
+    const TranscriptLines read = ReadTranscriptFile(MainForm->AppDir + "readme.txt");
+    if (read.result == TranscriptReadResult::CannotOpen) {
         // The window still opens afterwards, with an empty list.
         ui::App().ShowMessage("ファイルの読み込みに失敗しました");
         return;
     }
-
-    core::LineReader reader;
-    std::vector<char> chunk(kReadChunkSize);
-    for (;;) {
-        DWORD got = 0;
-        // A read error ends the list with the lines completed before it; a line it cut short is left out.
-        if (!ReadFile(file.get(), chunk.data(), kReadChunkSize, &got, nullptr)) break;
-        if (got == 0) {
-            reader.Finish();
-            break;
-        }
-        reader.Feed({chunk.data(), got});
-        if (reader.Ended()) {
-            reader.Finish();
-            break;
-        }
-        AddLines(reader.TakeLines());
-    }
-    AddLines(reader.TakeLines());
+    // A read error part way ends the list with the lines completed before it.
+    AddLines(read.lines);
 }
 
 void THelpForm::AddLines(const std::vector<std::string>& lines) {
