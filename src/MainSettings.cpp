@@ -6,6 +6,7 @@
 #include "core/colour_schemes.h"
 #include "core/settings_format.h"
 #include "ui/unique_handle.h"
+#include "wide_path.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +24,7 @@ enum class PathHolds { Nothing, RegularFile, SomethingElse };
 // Under Wine a device node, a pipe or a link to one has no file attributes at all, so only a path
 // that Windows reports as a plain file is read or replaced.
 PathHolds WhatPathHolds(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return GetLastError() == ERROR_FILE_NOT_FOUND ? PathHolds::Nothing : PathHolds::SomethingElse;
     }
@@ -33,8 +34,8 @@ PathHolds WhatPathHolds(const std::string& path) {
 
 std::optional<std::string> ReadSettingsFile(const std::string& path) {
     if (WhatPathHolds(path) != PathHolds::RegularFile) return std::nullopt;
-    const ui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const ui::UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -64,14 +65,14 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 // failure removes nothing else.
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     if (WhatPathHolds(path) == PathHolds::SomethingElse) return false;
-    const std::string fresh = path + "." + std::to_string(GetCurrentProcessId()) + ".new";
-    ui::UniqueFile file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring fresh = WidePath(path + "." + std::to_string(GetCurrentProcessId()) + ".new");
+    ui::UniqueFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const bool written = WriteAll(file.get(), contents) && FlushFileBuffers(file.get());
     const bool closed = CloseHandle(file.release()) != FALSE;
     if (!written || !closed ||
-        !MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(fresh.c_str());
+        !MoveFileExW(fresh.c_str(), WidePath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(fresh.c_str());
         return false;
     }
     return true;
@@ -106,7 +107,9 @@ void TMainForm::LoadSettings() {
         // A change to an item runs RadioGroup1Click, which applies the scheme at once.
         RadioGroup1.SetItemIndex(core::RadioSelectionForStoredScheme(*stored.scheme));
     }
-    if (stored.stripPoints) ApplyTextSizes(core::FromStoredStripSize(*stored.stripPoints));
+    if (stored.stripPoints && core::IsUsableStoredStripSize(*stored.stripPoints)) {
+        ApplyTextSizes(core::FromStoredStripSize(*stored.stripPoints));
+    }
     if (stored.windowHeight || stored.windowWidth) {
         const RECT bounds = Bounds();
         SetBounds(bounds.left, bounds.top, stored.windowWidth.value_or(bounds.right - bounds.left),

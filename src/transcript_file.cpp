@@ -1,5 +1,7 @@
 #include "transcript_file.h"
 
+#include "wide_path.h"
+
 #include "core/text_mode.h"
 #include "ui/unique_handle.h"
 
@@ -110,7 +112,8 @@ bool WriteTranscriptFile(const std::string& path, std::string_view bytes) {
 
 TranscriptLines ReadTranscriptFile(const std::string& path) {
     TranscriptLines read{TranscriptReadResult::CannotOpen, {}};
-    ui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    // The help file lies in the program's folder, which may lie deeper than MAX_PATH.
+    ui::UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return read;
     // A device or a pipe may never end or may wait for input, which would freeze the window.

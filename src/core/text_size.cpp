@@ -46,4 +46,8 @@ TextSizes FromStoredStripSize(int stripPoints) {
             Saturated(layout.topBarHeight + shift), Saturated(layout.memoPoints + shift)};
 }
 
+bool IsUsableStoredStripSize(int stripPoints) {
+    return stripPoints >= kSmallestStoredStripPoints && stripPoints <= kLargestStoredStripPoints;
+}
+
 }  // namespace core

@@ -26,4 +26,13 @@ TextSizes Smaller(TextSizes sizes);
 // even or within the steps' limits; sizes that would leave the int range stop at its ends.
 TextSizes FromStoredStripSize(int stripPoints);
 
+// Whether a stored strip size leaves a window that can be used: from 1 point up to an inch
+// (72 points). Beyond that the strip and the top bar would leave the text area of the laid-out
+// window hardly a line, or none at all, and the steps would take dozens of presses to undo; at 0
+// or less the strip and the top bar with all its controls vanish. A damaged file's value outside
+// this range is taken as missing.
+inline constexpr int kSmallestStoredStripPoints = 1;
+inline constexpr int kLargestStoredStripPoints = 72;
+bool IsUsableStoredStripSize(int stripPoints);
+
 }  // namespace core

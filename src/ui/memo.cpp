@@ -1,6 +1,7 @@
 #include "ui/memo.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace ui {
 
@@ -30,8 +31,10 @@ int Memo::TextLength() const {
 }
 
 void Memo::AppendText(std::string_view bytes) {
-    const int length = TextLength();
-    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+    // A position past the end puts the caret at the end. Asking for the length instead would
+    // convert the whole text on every addition, which grows costly as the text grows.
+    constexpr int kPastTheEnd = INT_MAX;
+    SendMessageA(Handle(), EM_SETSEL, kPastTheEnd, kPastTheEnd);
     SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(std::string(bytes).c_str()));
 }
 

@@ -76,3 +76,28 @@ TEST(TextSizes, AbsurdStoredSizesSaturate) {
 }
 
 }  // namespace
+
+// A damaged settings file's strip size is used only from 1 point to an inch (72 points); the sizes
+// the steps reach, and odd ones past them, all lie within.
+TEST(TextSizes, OnlyStoredSizesThatLeaveAUsableWindowAreTaken) {
+    const struct {
+        int points;
+        bool usable;
+    } rows[] = {
+        {std::numeric_limits<int>::min(), false},
+        {-12, false},
+        {0, false},
+        {1, true},
+        {12, true},
+        {13, true},
+        {40, true},
+        {41, true},
+        {72, true},
+        {73, false},
+        {1000, false},
+        {std::numeric_limits<int>::max(), false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(core::IsUsableStoredStripSize(row.points), row.usable) << row.points;
+    }
+}

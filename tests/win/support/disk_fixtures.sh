@@ -5,6 +5,8 @@
 #   disk_fixtures.sh mount DIR KB     a tmpfs of KB kilobytes at DIR (any earlier one there unmounted)
 #   disk_fixtures.sh fill DIR         fills the file system at DIR until no byte more fits
 #   disk_fixtures.sh unmount DIR      unmounts DIR and removes the empty mount point
+#   disk_fixtures.sh readonly DIR     DIR becomes a read-only view of itself (its files stay readable)
+#   disk_fixtures.sh own DIR KB       DIR moves onto a tmpfs of its own of KB kilobytes, files and all
 #   disk_fixtures.sh link TARGET DIR/NAME    a symbolic link NAME in DIR pointing at TARGET
 #   disk_fixtures.sh unlink DIR/NAME         removes that link (Wine will not delete a link to a device)
 #
@@ -29,6 +31,20 @@ case "$command" in
     inside_scratch "$dir" && mountpoint -q "$dir" || { echo "usage: $0 fill MOUNTED-/tmp/varnedo-DIR" >&2; exit 2; }
     dd if=/dev/zero of="$dir/filler" bs=4096 >/dev/null 2>&1
     true
+    ;;
+  readonly)
+    dir=${2:-}
+    inside_scratch "$dir" && [ -d "$dir" ] || { echo "usage: $0 readonly /tmp/varnedo-DIR" >&2; exit 2; }
+    mount --bind "$dir" "$dir" && mount -o remount,bind,ro "$dir"
+    ;;
+  own)
+    dir=${2:-}; kb=${3:-}
+    inside_scratch "$dir" && [ -d "$dir" ] && [[ "$kb" =~ ^[0-9]+$ ]] || { echo "usage: $0 own /tmp/varnedo-DIR KB" >&2; exit 2; }
+    kept=$(mktemp -d /tmp/varnedo-own.XXXXXX)
+    cp -a "$dir"/. "$kept"/ && mount -t tmpfs -o "size=${kb}k,mode=0777" tmpfs "$dir" && cp -a "$kept"/. "$dir"/
+    status=$?
+    rm -rf "$kept"
+    exit $status
     ;;
   unmount)
     dir=${2:-}

@@ -1,0 +1,34 @@
+// A Linux script (scripts/*.sh) started from inside Wine that runs alongside the benchmark. Wine
+// starts Linux programs through CreateProcess but their process handle never signals, so the
+// script writes its exit status into a file named by VARNEDO_DONE_FILE as its last act.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace bench {
+
+class LinuxJob {
+public:
+    // Starts scripts/<script> with the arguments; Started() tells whether that worked.
+    LinuxJob(const std::string& script, const std::string& arguments);
+    ~LinuxJob();
+    LinuxJob(const LinuxJob&) = delete;
+    LinuxJob& operator=(const LinuxJob&) = delete;
+
+    bool Started() const { return started; }
+    // The script's exit status once it has ended; nothing while it runs.
+    std::optional<int> ExitStatus();
+    // Waits for the end; the exit status, or nothing when it did not end in time.
+    std::optional<int> Wait(int timeoutMs);
+
+private:
+    std::string marker;  // Windows path of the status file
+    bool started = false;
+    std::optional<int> status;
+};
+
+// A path of this machine's file system as Windows programs under Wine see it (drive Z:).
+std::string WindowsPathOf(const std::string& unixPath);
+
+}  // namespace bench

@@ -1,0 +1,41 @@
+#include "message_pump.h"
+
+#include "bench_clock.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace bench {
+
+void MessagePump::DispatchWaiting()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        const double start = NowMs();
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        const double took = NowMs() - start;
+        longestMessageMs = std::max(longestMessageMs, took);
+        if (message.message == WM_PAINT) longestPaintMs = std::max(longestPaintMs, took);
+    }
+}
+
+bool MessagePump::RunUntil(const std::function<bool()>& done, double timeoutMs)
+{
+    const double deadline = NowMs() + timeoutMs;
+    for (;;) {
+        DispatchWaiting();
+        if (done()) return true;
+        if (NowMs() > deadline) return false;
+        // Wakes for the next message, or after a few milliseconds to look at `done` again.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+void MessagePump::RunFor(double milliseconds)
+{
+    RunUntil([] { return false; }, milliseconds);
+}
+
+}  // namespace bench
