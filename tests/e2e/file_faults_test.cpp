@@ -7,6 +7,7 @@
 #include "support/fault_helpers.h"
 #include "support/program_driver.h"
 #include "support/run_length.h"
+#include "support/test_files.h"
 #include "support/virtual_port.h"
 
 #include <windows.h>
@@ -28,7 +29,7 @@ using testsupport::VirtualPort;
 using e2e::ChooseFileInDialog;
 using e2e::ConfirmFileDialog;
 using e2e::ConnectTo;
-using e2e::FileNamesIn;
+using testsupport::FileNamesIn;
 using e2e::FirstDifference;
 using e2e::FolderCondition;
 using e2e::Now;

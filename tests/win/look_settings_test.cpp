@@ -6,6 +6,7 @@
 
 #include "Main.h"
 #include "support/linux_command.h"
+#include "support/test_files.h"
 #include "support/virtual_port.h"
 #include "ui/application.h"
 #include "ui/device_context.h"
@@ -19,7 +20,10 @@
 #include <string>
 #include <vector>
 
+using testsupport::FileNamesIn;
+using testsupport::ReadBytes;
 using testsupport::RunLinuxScript;
+using testsupport::WriteBytes;
 using testsupport::VirtualPort;
 using testsupport::WindowsPathOf;
 
@@ -31,41 +35,6 @@ constexpr const char* kDiskFixtures = "../tests/win/support/disk_fixtures.sh";
 
 // ---- files -------------------------------------------------------------------------------------
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-std::vector<std::string> FileNames(const std::string& directory) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A directory of its own for each test, standing in for the program's directory.
 class ScratchDirectory {
 public:
@@ -76,7 +45,7 @@ public:
     }
     ~ScratchDirectory() {
         // Removes the directory's own entries only; a symbolic link goes, never what it points at.
-        for (const std::string& name : FileNames(path_)) {
+        for (const std::string& name : FileNamesIn(path_)) {
             const std::string entry = path_ + "\\" + name;
             if (!DeleteFileA(entry.c_str())) RemoveDirectoryA(entry.c_str());
         }
@@ -390,7 +359,7 @@ TEST_F(LookAndSettings, LoadingAppliesEveryStoredValue) {
 TEST_F(LookAndSettings, SettingsThatAreNoPlainFileAreLeftAlone) {
     ASSERT_TRUE(RunLinuxScript(kDiskFixtures, "link /dev/zero " + directory.UnixPath() + "/uinf"));
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(SettingsPath().c_str()));
-    ASSERT_EQ(std::vector<std::string>{"uinf"}, FileNames(directory.Path()));
+    ASSERT_EQ(std::vector<std::string>{"uinf"}, FileNamesIn(directory.Path()));
 
     main->LoadSettings();
     EXPECT_EQ(0, main->PortNumber);
@@ -399,7 +368,7 @@ TEST_F(LookAndSettings, SettingsThatAreNoPlainFileAreLeftAlone) {
     EXPECT_EQ(kLayoutLook, LookOf(*main));
 
     EXPECT_NO_THROW(main->SaveSettings());
-    EXPECT_EQ(std::vector<std::string>{"uinf"}, FileNames(directory.Path()));
+    EXPECT_EQ(std::vector<std::string>{"uinf"}, FileNamesIn(directory.Path()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(SettingsPath().c_str())) << "the link was replaced";
     RunLinuxScript(kDiskFixtures, "unlink " + directory.UnixPath() + "/uinf");
 }
@@ -451,7 +420,7 @@ TEST_F(LookAndSettings, ExitYesWritesTheSettingsFile) {
         EXPECT_EQ(c.after, ReadBytes(SettingsPath())) << c.name;
         const std::vector<std::string> expectedNames =
             c.after ? std::vector<std::string>{"uinf"} : std::vector<std::string>{};
-        EXPECT_EQ(expectedNames, FileNames(directory.Path())) << c.name;
+        EXPECT_EQ(expectedNames, FileNamesIn(directory.Path())) << c.name;
     }
 }
 
@@ -485,8 +454,8 @@ TEST_F(LookAndSettings, SavingWhereNothingCanBeWrittenChangesNothing) {
     ASSERT_TRUE(CreateDirectoryA(SettingsPath().c_str(), nullptr));
     EXPECT_NO_THROW(main->SaveSettings());
     EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesA(SettingsPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(std::vector<std::string>{"uinf"}, FileNames(directory.Path()));
-    EXPECT_EQ(std::vector<std::string>{}, FileNames(SettingsPath()));
+    EXPECT_EQ(std::vector<std::string>{"uinf"}, FileNamesIn(directory.Path()));
+    EXPECT_EQ(std::vector<std::string>{}, FileNamesIn(SettingsPath()));
 }
 
 // A small file system that mounts for the test and goes with it.
@@ -534,7 +503,7 @@ TEST_F(LookAndSettings, FailedSaveKeepsTheEarlierFile) {
     Click(main->Button2.Handle());
     EXPECT_NO_THROW(main->SaveSettings());
     EXPECT_EQ(good, ReadBytes(disk.Path() + "\\uinf"));
-    EXPECT_EQ((std::vector<std::string>{"filler", "uinf"}), FileNames(disk.Path()));
+    EXPECT_EQ((std::vector<std::string>{"filler", "uinf"}), FileNamesIn(disk.Path()));
 }
 
 }  // namespace

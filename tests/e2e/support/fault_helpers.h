@@ -75,7 +75,5 @@ private:
 
 // Whether a new file can be created and written in the folder (given with a trailing backslash).
 bool CanCreateFileIn(const std::string& folder);
-// The names in a folder (given with a trailing backslash), sorted.
-std::vector<std::string> FileNamesIn(const std::string& folder);
 
 }  // namespace e2e
