@@ -1,64 +1,147 @@
 #include "ui/memo.h"
 
+#include "ui/device_context.h"
+
+#include "core/sjis_boundary.h"
+
+#include <windowsx.h>
+
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <vector>
 
 namespace ui {
+namespace {
+
+constexpr int kLeftMargin = 2;
+constexpr int kRightMargin = 2;
+constexpr int kWheelRows = 3;
+constexpr LRESULT kNoLimit = 0x7FFFFFFE;
+
+enum ContextCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
+
+void RegisterTextAreaClass() {
+    static const bool registered = [] {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
+        windowClass.lpszClassName = kTextAreaClass;
+        return RegisterClassExA(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+const char* Registered(const char* className) {
+    RegisterTextAreaClass();
+    return className;
+}
+
+// Clipboard text in the ANSI code page, up to its terminating zero.
+std::optional<std::string> ClipboardText(HWND owner) {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner)) return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = std::string(bytes, strnlen(bytes, GlobalSize(data)));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(HWND owner, const std::string& text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) return;
+    if (auto* bytes = static_cast<char*>(GlobalLock(memory))) {
+        std::memcpy(bytes, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+    }
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return;
+    }
+    EmptyClipboard();
+    // The clipboard owns the memory once it has taken it.
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+    CloseClipboard();
+}
+
+bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// The start of the character that holds `offset`, so that a selection never splits a two-byte
+// character or a line break.
+std::size_t CharacterStart(std::string_view text, const core::TextLayout& layout, std::size_t offset) {
+    std::size_t at = layout.Row(layout.RowOf(offset)).start;
+    while (at < offset) {
+        const std::size_t next = at + core::CharacterLength(text, at);
+        if (next > offset) break;
+        at = next;
+    }
+    return at;
+}
+
+}  // namespace
 
 Memo::Memo(Window& parent, MemoArgs args)
-    : Control(parent, {.className = "EDIT",
-                       // No ES_AUTOHSCROLL and no WS_HSCROLL: lines wrap at the area's width.
-                       .style = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
+    : Control(parent, {.className = Registered(kTextAreaClass),
+                       .style = WS_VSCROLL | WS_TABSTOP,
                        .exStyle = WS_EX_CLIENTEDGE,
                        .bounds = args.bounds,
                        .align = args.align,
                        .font = std::move(args.font)}),
       colors_{args.background, args.textColor},
       brush_(CreateSolidBrush(args.background)) {
-    SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);
+    // The font arrived with WM_SETFONT while the control was created, before the subclass that
+    // handles it; take it now.
+    font_ = CurrentFont().Handle();
+    MeasureFont();
+    LayOutAgain();
 }
 
-std::string Memo::Text() const {
-    return Window::Text();
-}
+// ---- the text ------------------------------------------------------------------------------------
 
 void Memo::SetText(std::string_view text) {
-    Window::SetText(text);
+    text_.assign(text);
+    anchor_ = caret_ = 0;
+    topRow_ = 0;
+    LayOutAgain();
 }
 
-int Memo::TextLength() const {
-    return GetWindowTextLengthA(Handle());
+int Memo::TextLength() const noexcept {
+    return static_cast<int>(std::min<std::size_t>(text_.size(), INT_MAX));
 }
 
 void Memo::AppendText(std::string_view bytes) {
-    // A position past the end puts the caret at the end. Asking for the length instead would
-    // convert the whole text on every addition, which grows costly as the text grows.
-    constexpr int kPastTheEnd = INT_MAX;
-    SendMessageA(Handle(), EM_SETSEL, kPastTheEnd, kPastTheEnd);
-    SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(std::string(bytes).c_str()));
+    Select(text_.size(), text_.size());
+    ReplaceSelection(bytes);
 }
 
 std::string Memo::TextTail(int n) const {
-    const std::string text = Text();
-    const std::size_t count = n < 0 ? 0 : std::min(text.size(), static_cast<std::size_t>(n));
-    return text.substr(text.size() - count);
+    const std::size_t count = n < 0 ? 0 : std::min(text_.size(), static_cast<std::size_t>(n));
+    return text_.substr(text_.size() - count);
 }
 
-void Memo::ScrollToEnd() {
-    const LRESULT lines = SendMessageA(Handle(), EM_GETLINECOUNT, 0, 0);
-    SendMessageA(Handle(), EM_LINESCROLL, 0, lines);
-}
+void Memo::ScrollToEnd() { ScrollTo(LastTopRow()); }
 
-void Memo::Clear() {
-    Window::SetText("");
-}
+void Memo::Clear() { SetText({}); }
 
 void Memo::CopyToClipboard() {
-    SendMessageA(Handle(), WM_COPY, 0, 0);
+    const std::string selected = SelectedText();
+    if (!selected.empty()) SetClipboardText(Handle(), selected);
 }
 
 void Memo::PasteFromClipboard() {
-    SendMessageA(Handle(), WM_PASTE, 0, 0);
+    if (const std::optional<std::string> text = ClipboardText(Handle())) ReplaceSelection(*text);
+}
+
+void Memo::CutToClipboard() {
+    CopyToClipboard();
+    ReplaceSelection({});
 }
 
 void Memo::SetColors(COLORREF background, COLORREF text) {
@@ -66,27 +149,474 @@ void Memo::SetColors(COLORREF background, COLORREF text) {
     if (!brush) return;
     brush_ = std::move(brush);
     colors_ = {background, text};
-    InvalidateRect(Handle(), nullptr, TRUE);
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-bool Memo::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    // A read-only or disabled edit asks with WM_CTLCOLORSTATIC instead.
-    if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return false;
-    auto dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, colors_.text);
-    SetBkColor(dc, colors_.background);
-    result = reinterpret_cast<LRESULT>(brush_.get());
-    return true;
+Memo::Selection Memo::Selected() const noexcept {
+    return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
 }
+
+std::string Memo::SelectedText() const {
+    const Selection s = Selected();
+    return text_.substr(s.start, s.end - s.start);
+}
+
+void Memo::Select(std::size_t anchor, std::size_t caret) {
+    anchor_ = CharacterStart(text_, layout_, std::min(anchor, text_.size()));
+    caret_ = CharacterStart(text_, layout_, std::min(caret, text_.size()));
+    const std::size_t row = layout_.RowOf(caret_);
+    goalCell_ = core::CellInRow(text_, layout_.Row(row), caret_);
+    PlaceCaret();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Memo::ReplaceSelection(std::string_view bytes) {
+    const Selection s = Selected();
+    if (s.start == s.end && bytes.empty()) return;
+    text_.replace(s.start, s.end - s.start, bytes);
+    // Only the rows from the changed line on are laid out again.
+    layout_.Extend(text_, s.start);
+    Select(s.start + bytes.size(), s.start + bytes.size());
+    UpdateScrollBar();
+    ScrollCaretIntoView();
+}
+
+void Memo::DeleteSelectionOr(std::size_t from, std::size_t to) {
+    if (anchor_ == caret_) Select(from, to);
+    ReplaceSelection({});
+}
+
+// ---- layout and view -----------------------------------------------------------------------------
+
+void Memo::MeasureFont() {
+    WindowDC dc(Handle());
+    SelectedObject font(dc.get(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FIXED_FONT));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    SIZE cell{};
+    GetTextExtentPoint32A(dc.get(), "0", 1, &cell);
+    cellWidth_ = std::max(1, static_cast<int>(cell.cx));
+    lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
+}
+
+void Memo::LayOutAgain() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int width = client.right - client.left - kLeftMargin - kRightMargin;
+    layout_.Reset(text_, width / cellWidth_);
+    topRow_ = std::min(topRow_, LastTopRow());
+    UpdateScrollBar();
+    PlaceCaret();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+int Memo::VisibleRows() const {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return std::max(1, static_cast<int>(client.bottom - client.top) / lineHeight_);
+}
+
+std::size_t Memo::LastTopRow() const {
+    const std::size_t visible = static_cast<std::size_t>(VisibleRows());
+    return layout_.RowCount() > visible ? layout_.RowCount() - visible : 0;
+}
+
+void Memo::ScrollTo(std::size_t topRow) {
+    topRow = std::min(topRow, LastTopRow());
+    if (topRow == topRow_) return;
+    topRow_ = topRow;
+    UpdateScrollBar();
+    PlaceCaret();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Memo::ScrollCaretIntoView() {
+    const std::size_t row = layout_.RowOf(caret_);
+    const std::size_t visible = static_cast<std::size_t>(VisibleRows());
+    if (row < topRow_) {
+        ScrollTo(row);
+    } else if (row >= topRow_ + visible) {
+        ScrollTo(row - visible + 1);
+    }
+}
+
+void Memo::UpdateScrollBar() {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = static_cast<int>(std::min<std::size_t>(layout_.RowCount() - 1, INT_MAX));
+    info.nPage = static_cast<UINT>(VisibleRows());
+    info.nPos = static_cast<int>(std::min<std::size_t>(topRow_, INT_MAX));
+    SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+}
+
+void Memo::PlaceCaret() {
+    if (!focused_) return;
+    const std::size_t row = layout_.RowOf(caret_);
+    const int cell = core::CellInRow(text_, layout_.Row(row), caret_);
+    const long long rowOnScreen = static_cast<long long>(row) - static_cast<long long>(topRow_);
+    const int y = static_cast<int>(std::clamp<long long>(rowOnScreen, -1, VisibleRows() + 1)) * lineHeight_;
+    SetCaretPos(kLeftMargin + cell * cellWidth_, y);
+}
+
+std::size_t Memo::OffsetAtPoint(int x, int y) const {
+    const long long row = static_cast<long long>(topRow_) + (y < 0 ? -1 : y / lineHeight_);
+    const std::size_t clamped =
+        static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(layout_.RowCount()) - 1));
+    const int halfCells = std::max(0, 2 * (x - kLeftMargin) / cellWidth_);
+    return core::OffsetAtHalfCell(text_, layout_.Row(clamped), halfCells);
+}
+
+void Memo::Paint() {
+    PaintDC target(Handle());
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    // Drawn off the screen and copied in one go, so that rows do not flicker as they change.
+    MemoryDC buffer(target.get());
+    UniqueBitmap bitmap(CreateCompatibleBitmap(target.get(), std::max(1L, client.right), std::max(1L, client.bottom)));
+    SelectedObject bitmapSelected(buffer.get(), bitmap.get());
+    SelectedObject fontSelected(buffer.get(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FIXED_FONT));
+    FillRect(buffer.get(), &client, brush_.get());
+    // Like the system's text area, the selection shows while the control has the focus.
+    const Selection shown = focused_ ? Selected() : Selection{0, 0};
+    const std::size_t rows = static_cast<std::size_t>(VisibleRows()) + 1;
+    for (std::size_t row = topRow_; row < layout_.RowCount() && row < topRow_ + rows; ++row) {
+        PaintRow(buffer.get(), row, static_cast<int>(row - topRow_) * lineHeight_, shown);
+    }
+    BitBlt(target.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
+
+void Memo::PaintRow(HDC dc, std::size_t row, int y, Selection shown) {
+    const core::TextRow r = layout_.Row(row);
+    const std::size_t selectedFrom = std::clamp(shown.start, r.start, r.end);
+    const std::size_t selectedTo = std::clamp(shown.end, r.start, r.end);
+    DrawRun(dc, r.start, selectedFrom, 0, y, false);
+    DrawRun(dc, selectedFrom, selectedTo, core::CellInRow(text_, r, selectedFrom), y, true);
+    DrawRun(dc, selectedTo, r.end, core::CellInRow(text_, r, selectedTo), y, false);
+}
+
+void Memo::DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bool selected) {
+    if (from >= to) return;
+    // Every character is placed on its cells, whatever width the font's glyph has; a tab is drawn
+    // as a space that reaches to its stop.
+    std::string bytes;
+    std::vector<INT> advances;
+    bytes.reserve(to - from);
+    advances.reserve(to - from);
+    const int firstCell = cell;
+    for (std::size_t at = from; at < to;) {
+        const int cells = core::CellsOf(text_, at, cell);
+        const std::size_t length = core::CharacterLength(text_, at);
+        bytes += text_[at] == '\t' ? ' ' : text_[at];
+        advances.push_back(cells * cellWidth_);
+        if (length == 2) {
+            bytes += text_[at + 1];
+            advances.push_back(0);
+        }
+        cell += cells;
+        at += length;
+    }
+    SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : colors_.text);
+    SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : colors_.background);
+    const RECT box{kLeftMargin + firstCell * cellWidth_, y, kLeftMargin + cell * cellWidth_, y + lineHeight_};
+    ExtTextOutA(dc, box.left, y, ETO_OPAQUE | ETO_CLIPPED, &box, bytes.data(), static_cast<UINT>(bytes.size()),
+                advances.data());
+}
+
+// ---- input ---------------------------------------------------------------------------------------
+
+void Memo::OnKeyDown(WPARAM key) {
+    const bool shift = KeyDown(VK_SHIFT);
+    const bool control = KeyDown(VK_CONTROL);
+    const Selection s = Selected();
+    const std::size_t row = layout_.RowOf(caret_);
+    std::size_t to = caret_;
+    int goal = goalCell_;
+    switch (key) {
+    case VK_LEFT:
+        to = (!shift && s.start != s.end) ? s.start : core::PreviousBoundary(text_, layout_, caret_);
+        break;
+    case VK_RIGHT:
+        to = (!shift && s.start != s.end) ? s.end : core::NextBoundary(text_, caret_);
+        break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT: {
+        const std::size_t step = (key == VK_UP || key == VK_DOWN) ? 1 : static_cast<std::size_t>(VisibleRows());
+        const bool up = key == VK_UP || key == VK_PRIOR;
+        const std::size_t target = up ? (row > step ? row - step : 0) : std::min(row + step, layout_.RowCount() - 1);
+        to = core::OffsetAtHalfCell(text_, layout_.Row(target), 2 * goalCell_ + 1);
+        if (key == VK_PRIOR || key == VK_NEXT) {
+            ScrollTo(up ? (topRow_ > step ? topRow_ - step : 0) : topRow_ + step);
+        }
+        break;
+    }
+    case VK_HOME:
+        to = control ? 0 : layout_.Row(row).start;
+        break;
+    case VK_END:
+        to = control ? text_.size() : layout_.Row(row).end;
+        break;
+    case VK_DELETE:
+        if (shift) {
+            CutToClipboard();
+        } else {
+            DeleteSelectionOr(caret_, core::NextBoundary(text_, caret_));
+        }
+        return;
+    case VK_INSERT:
+        if (control) CopyToClipboard();
+        if (shift) PasteFromClipboard();
+        return;
+    default:
+        return;
+    }
+    Select(shift ? anchor_ : to, to);
+    if (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT) goalCell_ = goal;
+    ScrollCaretIntoView();
+}
+
+void Memo::OnChar(unsigned char c) {
+    if (typedLeadByte_) {
+        const char pair[2] = {*typedLeadByte_, static_cast<char>(c)};
+        typedLeadByte_.reset();
+        ReplaceSelection(std::string_view(pair, 2));
+        return;
+    }
+    switch (c) {
+    case 0x01: Select(0, text_.size()); return;  // Ctrl+A
+    case 0x03: CopyToClipboard(); return;         // Ctrl+C
+    case 0x16: PasteFromClipboard(); return;      // Ctrl+V
+    case 0x18: CutToClipboard(); return;          // Ctrl+X
+    case '\b': DeleteSelectionOr(core::PreviousBoundary(text_, layout_, caret_), caret_); return;
+    case '\r': ReplaceSelection("\r\n"); return;
+    case '\t': ReplaceSelection("\t"); return;
+    default: break;
+    }
+    if (c < 0x20 || c == 0x7F) return;
+    if (core::IsSjisLeadByte(c)) {
+        typedLeadByte_ = static_cast<char>(c);
+        return;
+    }
+    const char byte = static_cast<char>(c);
+    ReplaceSelection(std::string_view(&byte, 1));
+}
+
+void Memo::OnVerticalScroll(int request) {
+    const std::size_t page = static_cast<std::size_t>(VisibleRows());
+    switch (request) {
+    case SB_LINEUP: ScrollTo(topRow_ > 0 ? topRow_ - 1 : 0); break;
+    case SB_LINEDOWN: ScrollTo(topRow_ + 1); break;
+    case SB_PAGEUP: ScrollTo(topRow_ > page ? topRow_ - page : 0); break;
+    case SB_PAGEDOWN: ScrollTo(topRow_ + page); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(LastTopRow()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The 32-bit position, not the 16 bits that the message carries.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Handle(), SB_VERT, &info);
+        ScrollTo(static_cast<std::size_t>(std::max(0, info.nTrackPos)));
+        break;
+    }
+    default: break;
+    }
+}
+
+void Memo::ShowContextMenu(LPARAM at) {
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (point.x == -1 && point.y == -1) {  // from the keyboard: at the caret
+        GetCaretPos(&point);
+        ClientToScreen(Handle(), &point);
+    }
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    const bool selected = anchor_ != caret_;
+    const UINT whenSelected = selected ? MF_ENABLED : MF_GRAYED;
+    AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kUndo, "元に戻す(&U)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
+    AppendMenuA(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
+    AppendMenuA(menu.get(), MF_STRING | (IsClipboardFormatAvailable(CF_TEXT) ? MF_ENABLED : MF_GRAYED), kPaste,
+                "貼り付け(&P)");
+    AppendMenuA(menu.get(), MF_STRING | whenSelected, kDelete, "削除(&D)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING | (text_.empty() ? MF_GRAYED : MF_ENABLED), kSelectAll, "すべて選択(&A)");
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr));
+    switch (chosen) {
+    case kCut: CutToClipboard(); break;
+    case kCopy: CopyToClipboard(); break;
+    case kPaste: PasteFromClipboard(); break;
+    case kDelete: ReplaceSelection({}); break;
+    case kSelectAll: Select(0, text_.size()); break;
+    default: break;
+    }
+}
+
+// ---- messages ------------------------------------------------------------------------------------
 
 LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = Control::HandleMessage(message, wParam, lParam);
-    // Tab moves to the next control instead of typing a tab character.
-    if (message == WM_GETDLGCODE && lParam) {
-        const auto* key = reinterpret_cast<const MSG*>(lParam);
-        if (key->message == WM_KEYDOWN && key->wParam == VK_TAB) result &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers every pixel
+    case WM_SIZE:
+        LayOutAgain();
+        return 0;
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wParam);
+        MeasureFont();
+        if (focused_) {
+            CreateCaret(Handle(), nullptr, 2, lineHeight_);
+            ShowCaret(Handle());
+        }
+        LayOutAgain();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    case WM_GETTEXTLENGTH:
+        return TextLength();
+    case WM_GETTEXT: {
+        if (wParam == 0 || lParam == 0) return 0;
+        const std::size_t count = std::min<std::size_t>(text_.size(), wParam - 1);
+        std::memcpy(reinterpret_cast<char*>(lParam), text_.data(), count);
+        reinterpret_cast<char*>(lParam)[count] = '\0';
+        return static_cast<LRESULT>(count);
     }
-    return result;
+    case WM_SETTEXT:
+        SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        return TRUE;
+    case WM_GETDLGCODE: {
+        LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+        // Every key but Tab, which moves on to the next control.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (!(key && key->message == WM_KEYDOWN && key->wParam == VK_TAB)) code |= DLGC_WANTALLKEYS;
+        return code;
+    }
+    case WM_SETFOCUS:
+        focused_ = true;
+        CreateCaret(Handle(), nullptr, 2, lineHeight_);
+        PlaceCaret();
+        ShowCaret(Handle());
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_KILLFOCUS:
+        focused_ = false;
+        typedLeadByte_.reset();
+        DestroyCaret();
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONDOWN: {
+        SetFocus(Handle());
+        const std::size_t at = OffsetAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        Select((wParam & MK_SHIFT) ? anchor_ : at, at);
+        selecting_ = true;
+        SetCapture(Handle());
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK: {
+        const std::size_t at = OffsetAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        const core::TextRow word = core::WordAround(text_, layout_, at);
+        Select(word.start, word.end);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (selecting_) {
+            const int y = GET_Y_LPARAM(lParam);
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            // Dragging past the top or the bottom scrolls on.
+            if (y < 0) ScrollTo(topRow_ > 0 ? topRow_ - 1 : 0);
+            if (y >= client.bottom) ScrollTo(topRow_ + 1);
+            Select(anchor_, OffsetAtPoint(GET_X_LPARAM(lParam), y));
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (selecting_) ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        selecting_ = false;
+        return 0;
+    case WM_MOUSEWHEEL: {
+        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = wheelDelta_ / WHEEL_DELTA;
+        wheelDelta_ -= notches * WHEEL_DELTA;
+        const long long target = static_cast<long long>(topRow_) - static_cast<long long>(notches) * kWheelRows;
+        ScrollTo(static_cast<std::size_t>(std::max(0LL, target)));
+        return 0;
+    }
+    case WM_VSCROLL:
+        OnVerticalScroll(LOWORD(wParam));
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        return 0;
+    case WM_CHAR:
+        OnChar(static_cast<unsigned char>(wParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        ShowContextMenu(lParam);
+        return 0;
+    case WM_COPY:
+        CopyToClipboard();
+        return 0;
+    case WM_PASTE:
+        PasteFromClipboard();
+        return 0;
+    case WM_CUT:
+        CutToClipboard();
+        return 0;
+    case WM_CLEAR:
+        ReplaceSelection({});
+        return 0;
+    case EM_GETSEL: {
+        const Selection s = Selected();
+        if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(s.start);
+        if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(s.end);
+        return MAKELRESULT(std::min<std::size_t>(s.start, 0xFFFF), std::min<std::size_t>(s.end, 0xFFFF));
+    }
+    case EM_SETSEL: {
+        // As the system's control: a start of -1 removes the selection, an end of -1 means the end.
+        const auto start = static_cast<int>(wParam);
+        const auto end = static_cast<int>(lParam);
+        if (start == -1) {
+            Select(caret_, caret_);
+        } else {
+            const std::size_t last = text_.size();
+            Select(static_cast<std::size_t>(std::max(0, start)),
+                   end < 0 ? last : static_cast<std::size_t>(end));
+        }
+        return 0;
+    }
+    case EM_REPLACESEL:
+        ReplaceSelection(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        return 0;
+    case EM_GETLINECOUNT:
+        return static_cast<LRESULT>(layout_.RowCount());
+    case EM_GETFIRSTVISIBLELINE:
+        return static_cast<LRESULT>(topRow_);
+    case EM_LINESCROLL: {
+        const long long target = static_cast<long long>(topRow_) + static_cast<int>(lParam);
+        ScrollTo(static_cast<std::size_t>(std::max(0LL, target)));
+        return TRUE;
+    }
+    case EM_SCROLLCARET:
+        ScrollCaretIntoView();
+        return 0;
+    case EM_GETLIMITTEXT:
+        return kNoLimit;
+    case EM_SETLIMITTEXT:
+        return 0;
+    default:
+        return Control::HandleMessage(message, wParam, lParam);
+    }
 }
 
 }  // namespace ui

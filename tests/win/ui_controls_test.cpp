@@ -1,10 +1,9 @@
-// The controls' own rules: radio-group notification, the text area, colours handed to Windows
-// through the parent, the panel caption and the status bar.
+// The controls' own rules: radio-group notification, colours handed to Windows through the parent,
+// the panel caption and the status bar (the text area has tests of its own, ui_memo_test.cpp).
 #include <gtest/gtest.h>
 
 #include "ui/form.h"
 #include "ui/label.h"
-#include "ui/memo.h"
 #include "ui/panel.h"
 #include "ui/radio_group.h"
 #include "ui/status_bar.h"
@@ -21,7 +20,6 @@ struct ControlsForm : ui::Form {
     ui::Label label{panel, {.left = 4, .top = 3, .caption = "COM"}};
     ui::RadioGroup radio{panel, {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"},
                                  .columns = 3}};
-    ui::Memo memo{*this, {.bounds = {0, 100, 500, 200}, .background = 0x00C0C0C0, .textColor = 0x0000FF00}};
     ui::StatusBar status{*this, {.height = 19}};
 };
 
@@ -75,32 +73,6 @@ TEST_F(Controls, RadioGroupNotifiesOnlyChangesToAnItem) {
     }
 }
 
-// Appending adds at the end whatever is selected, and the text has no 32 KB or 64 KB limit.
-TEST_F(Controls, MemoAppendsAtTheEndWithoutLimit) {
-    form.memo.SetText("abc\r\ndef");
-    SendMessageA(form.memo.Handle(), EM_SETSEL, 1, 2);
-    form.memo.AppendText("\x82\xA0xyz");  // あxyz
-    EXPECT_EQ("abc\r\ndef\x82\xA0xyz", form.memo.Text());
-    EXPECT_EQ("f\x82\xA0xyz", form.memo.TextTail(6));
-    EXPECT_EQ(form.memo.Text(), form.memo.TextTail(1000));
-
-    std::string big;
-    while (big.size() < 100000) big += std::string(78, 'a') + "\r\n";  // 1282 lines, 100 KB
-    form.memo.SetText(big);
-    form.memo.AppendText("end");
-    EXPECT_EQ(static_cast<int>(big.size()) + 3, form.memo.TextLength());
-    EXPECT_EQ("\r\nend", form.memo.TextTail(5));
-}
-
-// Clear empties the whole text, not only the selection.
-TEST_F(Controls, MemoClearEmptiesWholeText) {
-    form.memo.SetText("first line\r\nsecond");
-    SendMessageA(form.memo.Handle(), EM_SETSEL, 0, 3);
-    form.memo.Clear();
-    EXPECT_EQ("", form.memo.Text());
-    EXPECT_EQ(0, form.memo.TextLength());
-}
-
 struct PaintedColors {
     COLORREF brush;
     COLORREF background;
@@ -121,22 +93,6 @@ PaintedColors AskParentForColors(HWND parent, UINT message, HWND control) {
     const PaintedColors colors{info.lbColor, GetBkColor(dc), GetTextColor(dc)};
     DeleteDC(dc);
     return colors;
-}
-
-// The text area paints in its own colours, and takes new ones at once.
-TEST_F(Controls, MemoPaintsInItsColors) {
-    PaintedColors colors = AskParentForColors(form.Handle(), WM_CTLCOLOREDIT, form.memo.Handle());
-    EXPECT_EQ(0x00C0C0C0u, colors.brush);
-    EXPECT_EQ(0x00C0C0C0u, colors.background);
-    EXPECT_EQ(0x0000FF00u, colors.text);
-
-    form.memo.SetColors(0x00FFFF80, 0x00000055);
-    colors = AskParentForColors(form.Handle(), WM_CTLCOLOREDIT, form.memo.Handle());
-    EXPECT_EQ(0x00FFFF80u, colors.brush);
-    EXPECT_EQ(0x00FFFF80u, colors.background);
-    EXPECT_EQ(0x00000055u, colors.text);
-    EXPECT_EQ(0x00FFFF80u, form.memo.Colors().background);
-    EXPECT_EQ(0x00000055u, form.memo.Colors().text);
 }
 
 // A label is not transparent: it paints its background in its panel's colour, also after a change.

@@ -216,7 +216,7 @@ HWND RunningProgram::FindChild(const std::function<bool(HWND)>& match) const
 
 HWND RunningProgram::Memo() const
 {
-    return FindChild([](HWND w) { return ClassOf(w) == "Edit"; });
+    return FindChild([](HWND w) { return ClassOf(w) == "UiTextArea"; });
 }
 
 HWND RunningProgram::StatusBar() const

@@ -1,0 +1,148 @@
+#include "core/text_layout.h"
+
+#include "core/sjis_boundary.h"
+
+#include <algorithm>
+
+namespace core {
+
+namespace {
+
+constexpr int kTabCells = 8;
+
+bool IsLineBreakAt(std::string_view text, std::size_t offset) {
+    return offset + 1 < text.size() && text[offset] == '\r' && text[offset + 1] == '\n';
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::size_t CharacterLength(std::string_view text, std::size_t offset) {
+    if (IsLineBreakAt(text, offset)) return 2;
+    // A first byte before a line break or at the end stands alone, so that breaks stay breaks.
+    if (IsSjisLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() &&
+        text[offset + 1] != '\r' && text[offset + 1] != '\n') {
+        return 2;
+    }
+    return 1;
+}
+
+int CellsOf(std::string_view text, std::size_t offset, int cell) {
+    if (text[offset] == '\t') return kTabCells - cell % kTabCells;
+    return static_cast<int>(CharacterLength(text, offset));
+}
+
+TextLayout::TextLayout() { rows_.push_back({}); }
+
+void TextLayout::Reset(std::string_view text, int columns) {
+    columns_ = std::max(1, columns);
+    rows_.clear();
+    LayOutFrom(text, 0);
+}
+
+void TextLayout::Extend(std::string_view text, std::size_t unchangedBytes) {
+    // Back to the row that begins the line holding the old end: rows before it keep their places.
+    std::size_t first = RowOf(unchangedBytes);
+    while (first > 0 && rows_[first - 1].end + 2 != rows_[first].start) --first;
+    const std::size_t start = rows_[first].start;
+    rows_.resize(first);
+    LayOutFrom(text, start);
+}
+
+void TextLayout::LayOutFrom(std::string_view text, std::size_t start) {
+    std::size_t at = start;
+    for (;;) {
+        const std::size_t rowStart = at;
+        std::size_t afterLastSpace = rowStart;
+        int cell = 0;
+        for (;;) {
+            if (at == text.size()) {
+                rows_.push_back({rowStart, at});
+                return;
+            }
+            if (IsLineBreakAt(text, at)) {
+                rows_.push_back({rowStart, at});
+                at += 2;
+                break;
+            }
+            const int cells = CellsOf(text, at, cell);
+            if (cell + cells > columns_ && at > rowStart) {
+                if (text[at] == ' ') {
+                    // A space that no longer fits hangs at the row's end instead of opening the next.
+                    ++at;
+                    // Where the line ends right after it, the row ends with the line: no empty row.
+                    if (at == text.size() || IsLineBreakAt(text, at)) continue;
+                } else if (afterLastSpace > rowStart) {
+                    at = afterLastSpace;
+                }
+                rows_.push_back({rowStart, at});
+                break;
+            }
+            if (IsBlank(text[at])) afterLastSpace = at + 1;
+            cell += cells;
+            at += CharacterLength(text, at);
+        }
+    }
+}
+
+std::size_t TextLayout::RowOf(std::size_t offset) const {
+    const auto after = std::upper_bound(rows_.begin(), rows_.end(), offset,
+                                        [](std::size_t value, const TextRow& row) { return value < row.start; });
+    return after == rows_.begin() ? 0 : static_cast<std::size_t>(after - rows_.begin()) - 1;
+}
+
+int CellInRow(std::string_view text, TextRow row, std::size_t offset) {
+    int cell = 0;
+    for (std::size_t at = row.start; at < std::min(offset, row.end); at += CharacterLength(text, at)) {
+        cell += CellsOf(text, at, cell);
+    }
+    return cell;
+}
+
+std::size_t OffsetAtHalfCell(std::string_view text, TextRow row, int halfCells) {
+    int cell = 0;
+    for (std::size_t at = row.start; at < row.end; at += CharacterLength(text, at)) {
+        const int cells = CellsOf(text, at, cell);
+        if (halfCells < 2 * cell + cells) return at;
+        cell += cells;
+    }
+    return row.end;
+}
+
+std::size_t PreviousBoundary(std::string_view text, const TextLayout& layout, std::size_t offset) {
+    if (offset == 0) return 0;
+    if (offset >= 2 && IsLineBreakAt(text, offset - 2)) return offset - 2;
+    // Rows begin on boundaries: walk forward from the start of the row that holds the byte before.
+    std::size_t at = layout.Row(layout.RowOf(offset - 1)).start;
+    std::size_t previous = at;
+    while (at < offset) {
+        previous = at;
+        at += CharacterLength(text, at);
+    }
+    return previous;
+}
+
+std::size_t NextBoundary(std::string_view text, std::size_t offset) {
+    return offset >= text.size() ? text.size() : offset + CharacterLength(text, offset);
+}
+
+TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t offset) {
+    const auto kindAt = [&](std::size_t at) {
+        if (at >= text.size() || text[at] == '\r' || text[at] == '\n') return 0;  // no word
+        return IsBlank(text[at]) ? 1 : 2;
+    };
+    const int kind = kindAt(offset);
+    if (kind == 0) return {offset, offset};
+    std::size_t start = offset;
+    while (start > 0) {
+        const std::size_t before = PreviousBoundary(text, layout, start);
+        if (kindAt(before) != kind) break;
+        start = before;
+    }
+    std::size_t end = offset;
+    while (end < text.size() && kindAt(end) == kind) end = NextBoundary(text, end);
+    return {start, end};
+}
+
+}  // namespace core

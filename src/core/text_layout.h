@@ -1,0 +1,64 @@
+// Where the text area's rows begin and end. The text area draws in a fixed-pitch font, so a row's
+// width is arithmetic on its bytes: a one-byte character takes one cell, a two-byte character two,
+// a tab reaches to the next multiple of eight cells. Lines end with CR LF; a line longer than the
+// row wraps after its last space that fits, or, with no such space, before the character that no
+// longer fits. Only the rows are kept, so laying out megabytes takes milliseconds and adding at the
+// end lays out only the last line again.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+struct TextRow {
+    std::size_t start = 0;
+    std::size_t end = 0;  // where the row's characters end: before its CR LF, or where it wraps
+};
+
+class TextLayout {
+public:
+    TextLayout();
+
+    // Lays out the whole text at `columns` cells a row (at least one).
+    void Reset(std::string_view text, int columns);
+    // The text has grown at its end and its first `unchangedBytes` bytes are as before: lays out
+    // again from the start of the line that held the old end.
+    void Extend(std::string_view text, std::size_t unchangedBytes);
+
+    int Columns() const { return columns_; }
+    // At least one: an empty text, and a text ending in CR LF, end with an empty row.
+    std::size_t RowCount() const { return rows_.size(); }
+    TextRow Row(std::size_t index) const { return rows_[index]; }
+    // The row that shows `offset`; an offset where a row wraps belongs to the row it starts.
+    std::size_t RowOf(std::size_t offset) const;
+
+private:
+    void LayOutFrom(std::string_view text, std::size_t start);
+
+    std::vector<TextRow> rows_;
+    int columns_ = 1;
+};
+
+// How many cells a character starting at `offset` takes when it starts at `cell`.
+int CellsOf(std::string_view text, std::size_t offset, int cell);
+// The length in bytes of the character at `offset`: 2 for a two-byte character or a CR LF, else 1.
+std::size_t CharacterLength(std::string_view text, std::size_t offset);
+
+// The cell at which `offset` stands in its row.
+int CellInRow(std::string_view text, TextRow row, std::size_t offset);
+// The character boundary in the row nearest to a point `halfCells` half cells from the row's left
+// edge (a click on the right half of a character lands after it); the row's end beyond it.
+std::size_t OffsetAtHalfCell(std::string_view text, TextRow row, int halfCells);
+
+// The character boundaries before and after `offset` (itself a boundary), stepping over a CR LF
+// and a two-byte character whole.
+std::size_t PreviousBoundary(std::string_view text, const TextLayout& layout, std::size_t offset);
+std::size_t NextBoundary(std::string_view text, std::size_t offset);
+
+// The word around `offset` for a double click: a run of characters other than spaces, tabs and
+// line breaks, or the run of spaces there.
+TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t offset);
+
+}  // namespace core

@@ -1,0 +1,287 @@
+// The text area against a real window: adding, selecting, typing, the clipboard, scrolling, the
+// mouse, and what it paints on the screen. The row arithmetic itself is tested on Linux
+// (tests/core/text_layout_test.cpp).
+#include <gtest/gtest.h>
+
+#include "ui/font.h"
+#include "ui/form.h"
+#include "ui/memo.h"
+#include "ui_test_support.h"
+
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr COLORREF kSilver = 0x00C0C0C0;
+constexpr COLORREF kLime = 0x0000FF00;
+
+struct MemoForm : ui::Form {
+    MemoForm() : ui::Form({.caption = "MemoForm", .width = 600, .height = 400}) { Show(); }
+
+    ui::Memo memo{*this,
+                  {.bounds = {0, 0, 500, 200},
+                   .font = ui::FontDescription{.face = ui::kFixedGothic, .height = -19},
+                   .background = kSilver,
+                   .textColor = kLime}};
+};
+
+class TextArea : public ::testing::Test {
+protected:
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(form.memo.Handle(), message, wParam, lParam);
+    }
+    void Type(std::string_view bytes) {
+        for (char c : bytes) Send(WM_CHAR, static_cast<unsigned char>(c));
+    }
+    std::pair<DWORD, DWORD> Selection() {
+        DWORD start = 0, end = 0;
+        Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+    // Where the text area shows the character at `offset` (its left edge, mid-height), learnt from
+    // the caret, which the control places there.
+    POINT PointOf(DWORD offset) {
+        SetFocus(form.memo.Handle());
+        Send(EM_SETSEL, offset, offset);
+        POINT caret{};
+        GetCaretPos(&caret);
+        return {caret.x + 1, caret.y + 5};
+    }
+    int RowHeight() {
+        form.memo.SetText("a\r\nb");
+        return PointOf(3).y - PointOf(0).y;
+    }
+    // How many pixels of each colour the text area shows on the screen.
+    std::map<COLORREF, int> ColoursOnScreen() {
+        UpdateWindow(form.memo.Handle());
+        uitest::PumpMessages(50);
+        RECT client{};
+        GetClientRect(form.memo.Handle(), &client);
+        HDC dc = GetDC(form.memo.Handle());
+        std::map<COLORREF, int> counts;
+        for (int y = 0; y < client.bottom; y += 2) {
+            for (int x = 0; x < client.right; x += 2) ++counts[GetPixel(dc, x, y)];
+        }
+        ReleaseDC(form.memo.Handle(), dc);
+        return counts;
+    }
+
+    MemoForm form;
+};
+
+// Adding puts the bytes at the end whatever is selected, and the text has no 32 KB or 64 KB limit;
+// the text reads back the same through the control's messages as through the object.
+TEST_F(TextArea, AppendsAtTheEndWithoutLimit) {
+    form.memo.SetText("abc\r\ndef");
+    Send(EM_SETSEL, 1, 2);
+    form.memo.AppendText("\x82\xA0xyz");  // あxyz
+    EXPECT_EQ("abc\r\ndef\x82\xA0xyz", form.memo.Text());
+    EXPECT_EQ("f\x82\xA0xyz", form.memo.TextTail(6));
+    EXPECT_EQ(form.memo.Text(), form.memo.TextTail(1000));
+    EXPECT_EQ(std::make_pair(DWORD{13}, DWORD{13}), Selection()) << "the caret stands after the addition";
+
+    std::string big;
+    while (big.size() < 100000) big += std::string(78, 'a') + "\r\n";  // 1282 lines, 100 KB
+    form.memo.SetText(big);
+    form.memo.AppendText("end");
+    EXPECT_EQ(static_cast<int>(big.size()) + 3, form.memo.TextLength());
+    EXPECT_EQ(static_cast<LRESULT>(big.size() + 3), Send(WM_GETTEXTLENGTH));
+    std::string read(big.size() + 4, '\0');
+    EXPECT_EQ(static_cast<LRESULT>(big.size() + 3), Send(WM_GETTEXT, read.size(), reinterpret_cast<LPARAM>(read.data())));
+    read.resize(big.size() + 3);
+    EXPECT_TRUE(read == form.memo.Text());
+    char small[5] = {'x', 'x', 'x', 'x', 'x'};
+    EXPECT_EQ(4, Send(WM_GETTEXT, sizeof small, reinterpret_cast<LPARAM>(small))) << "a short buffer gets what fits";
+    EXPECT_EQ(std::string("aaaa"), std::string(small));
+    EXPECT_GE(static_cast<DWORD>(Send(EM_GETLIMITTEXT)), 0x7FFFFFFEu);
+}
+
+// Clear empties the whole text, not only the selection.
+TEST_F(TextArea, ClearEmptiesTheWholeText) {
+    form.memo.SetText("first line\r\nsecond");
+    Send(EM_SETSEL, 0, 3);
+    form.memo.Clear();
+    EXPECT_EQ("", form.memo.Text());
+    EXPECT_EQ(0, form.memo.TextLength());
+    EXPECT_EQ(1, Send(EM_GETLINECOUNT));
+}
+
+// Lines wrap at the area's width, at a space where there is one and never inside a two-byte
+// character; only CR LF ends a line.
+TEST_F(TextArea, LinesWrapAtTheWidth) {
+    const LONG style = GetWindowLongA(form.memo.Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_FALSE(style & WS_HSCROLL);
+
+    form.memo.SetText("short\r\nline");
+    EXPECT_EQ(2, Send(EM_GETLINECOUNT));
+    std::string words;
+    for (int i = 0; i < 40; ++i) words += "word" + std::to_string(i) + " ";
+    form.memo.SetText(words);
+    const LRESULT rows = Send(EM_GETLINECOUNT);
+    EXPECT_GE(rows, 3) << "a line of " << words.size() << " characters in a 500 px area";
+    // Every row after a wrap begins with a whole word.
+    const int rowHeight = RowHeight();
+    form.memo.SetText(words);
+    const int firstRowY = PointOf(0).y;
+    for (int row = 1; row < rows; ++row) {
+        const int y = firstRowY + row * rowHeight;
+        SendMessageA(form.memo.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, y));
+        SendMessageA(form.memo.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(0, y));
+        const DWORD rowStart = Selection().first;
+        ASSERT_GT(rowStart, 0u) << "row " << row;
+        EXPECT_EQ(' ', words[rowStart - 1]) << "row " << row << " begins inside a word";
+    }
+    std::string kana;
+    for (int i = 0; i < 200; ++i) kana += "\x82\xA0";  // あ
+    form.memo.SetText(kana);
+    const LRESULT kanaRows = Send(EM_GETLINECOUNT);
+    EXPECT_GE(kanaRows, 2);
+    // The first character of the second row starts on a character boundary: its caret position is
+    // at the row's left edge, and the offset there is even.
+    const POINT secondRow = {0, PointOf(0).y + rowHeight};
+    SendMessageA(form.memo.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(secondRow.x, secondRow.y));
+    SendMessageA(form.memo.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(secondRow.x, secondRow.y));
+    const DWORD wrapAt = Selection().first;
+    EXPECT_GT(wrapAt, 0u);
+    EXPECT_EQ(0u, wrapAt % 2) << "a row began inside a two-byte character";
+}
+
+// Typed characters go in at the caret, replacing the selection; a two-byte character arrives as two
+// WM_CHAR messages; Backspace and Delete remove whole characters and whole line breaks.
+TEST_F(TextArea, TypingEditsAtTheCaret) {
+    form.memo.SetText("abcdef");
+    SetFocus(form.memo.Handle());
+    Send(EM_SETSEL, 2, 4);
+    Type("X\x8A\xBFY");  // X漢Y
+    EXPECT_EQ("abX\x8A\xBFYef", form.memo.Text());
+    Send(WM_CHAR, '\r');
+    EXPECT_EQ("abX\x8A\xBFY\r\nef", form.memo.Text());
+    Send(WM_CHAR, '\b');  // the whole line break
+    EXPECT_EQ("abX\x8A\xBFYef", form.memo.Text());
+    Send(EM_SETSEL, 5, 5);  // after 漢
+    Send(WM_CHAR, '\b');
+    EXPECT_EQ("abXYef", form.memo.Text());
+    Send(EM_SETSEL, 0, 0);
+    Send(WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ("bXYef", form.memo.Text());
+    Type("\x01");  // Ctrl+A
+    EXPECT_EQ(std::make_pair(DWORD{0}, DWORD{5}), Selection());
+    Type("z");
+    EXPECT_EQ("z", form.memo.Text());
+}
+
+// The selection follows the system's control: -1 as the start removes it, -1 as the end means the
+// end of the text; arrow keys step over two-byte characters and line breaks whole.
+TEST_F(TextArea, SelectionAndCaretSteps) {
+    form.memo.SetText("a\x82\xA0\r\nb");
+    Send(EM_SETSEL, 1, -1);
+    EXPECT_EQ(std::make_pair(DWORD{1}, DWORD{6}), Selection());
+    Send(EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(std::make_pair(DWORD{6}, DWORD{6}), Selection());
+    Send(EM_SETSEL, 0, 100);
+    EXPECT_EQ(std::make_pair(DWORD{0}, DWORD{6}), Selection()) << "clamped to the text";
+
+    Send(EM_SETSEL, 0, 0);
+    const DWORD rightSteps[] = {1, 3, 5, 6, 6};
+    for (DWORD expected : rightSteps) {
+        Send(WM_KEYDOWN, VK_RIGHT);
+        EXPECT_EQ(expected, Selection().second);
+    }
+    const DWORD leftSteps[] = {5, 3, 1, 0, 0};
+    for (DWORD expected : leftSteps) {
+        Send(WM_KEYDOWN, VK_LEFT);
+        EXPECT_EQ(expected, Selection().second);
+    }
+}
+
+// Copy puts the selection on the clipboard (nothing selected leaves the clipboard alone); Paste
+// puts the clipboard's text in place of the selection; Cut does both.
+TEST_F(TextArea, ClipboardCopyCutAndPaste) {
+    form.memo.SetText("one \x93\xF1 three");  // one 二 three
+    Send(EM_SETSEL, 4, 6);
+    Send(WM_COPY);
+    Send(EM_SETSEL, 0, 0);
+    Send(WM_COPY);  // nothing selected
+    Send(EM_SETSEL, 0, 3);
+    Send(WM_PASTE);
+    EXPECT_EQ("\x93\xF1 \x93\xF1 three", form.memo.Text());
+    Send(EM_SETSEL, 3, 6);
+    Send(WM_CUT);
+    EXPECT_EQ("\x93\xF1 three", form.memo.Text());
+    Send(EM_SETSEL, 100, 100);
+    form.memo.PasteFromClipboard();
+    EXPECT_EQ("\x93\xF1 three\x93\xF1 ", form.memo.Text());
+    // A selection that would begin or end inside a two-byte character takes the whole character.
+    Send(EM_SETSEL, 1, 1);
+    EXPECT_EQ(std::make_pair(DWORD{0}, DWORD{0}), Selection());
+}
+
+// Scrolling to the end shows the last row at the bottom; the scroll bar and the line-scroll message
+// move the view by rows, within the text.
+TEST_F(TextArea, ScrollsByRowsAndToTheEnd) {
+    std::string lines;
+    for (int i = 0; i < 100; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    form.memo.SetText(lines);
+    EXPECT_EQ(101, Send(EM_GETLINECOUNT)) << "the empty row after the last line break counts";
+    EXPECT_EQ(0, Send(EM_GETFIRSTVISIBLELINE));
+    form.memo.ScrollToEnd();
+    const LRESULT top = Send(EM_GETFIRSTVISIBLELINE);
+    RECT client{};
+    GetClientRect(form.memo.Handle(), &client);
+    const int visible = client.bottom / RowHeight();
+    form.memo.SetText(lines);
+    form.memo.ScrollToEnd();
+    EXPECT_EQ(101 - visible, Send(EM_GETFIRSTVISIBLELINE));
+    EXPECT_EQ(top, Send(EM_GETFIRSTVISIBLELINE));
+    Send(EM_LINESCROLL, 0, -10);
+    EXPECT_EQ(101 - visible - 10, Send(EM_GETFIRSTVISIBLELINE));
+    Send(EM_LINESCROLL, 0, 1000);
+    EXPECT_EQ(101 - visible, Send(EM_GETFIRSTVISIBLELINE)) << "never past the last page";
+    Send(WM_VSCROLL, SB_TOP);
+    EXPECT_EQ(0, Send(EM_GETFIRSTVISIBLELINE));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(form.memo.Handle(), SB_VERT, &info);
+    EXPECT_EQ(100, info.nMax);
+    EXPECT_EQ(static_cast<UINT>(visible), info.nPage);
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)));
+    EXPECT_EQ(3, Send(EM_GETFIRSTVISIBLELINE));
+}
+
+// A click places the caret at the nearest character boundary, a drag selects, a double click
+// selects the word.
+TEST_F(TextArea, MouseSelects) {
+    form.memo.SetText("alpha beta\r\ngamma");
+    const POINT b = PointOf(6);
+    const POINT m = PointOf(14);
+    SendMessageA(form.memo.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+    EXPECT_EQ(std::make_pair(DWORD{6}, DWORD{6}), Selection());
+    SendMessageA(form.memo.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(m.x, m.y));
+    SendMessageA(form.memo.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(m.x, m.y));
+    EXPECT_EQ(std::make_pair(DWORD{6}, DWORD{14}), Selection());
+    SendMessageA(form.memo.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+    SendMessageA(form.memo.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+    EXPECT_EQ(std::make_pair(DWORD{6}, DWORD{10}), Selection());
+}
+
+// The text area paints in its own colours, and takes new ones at once.
+TEST_F(TextArea, PaintsInItsColours) {
+    form.memo.SetText("MMMMMMMM\x81\xA1\x81\xA1");  // and two ■
+    std::map<COLORREF, int> colours = ColoursOnScreen();
+    EXPECT_GT(colours[kSilver], 1000) << "the background";
+    EXPECT_GT(colours[kLime], 10) << "the text";
+
+    form.memo.SetColors(0x00FFFF80, 0x00000055);
+    EXPECT_EQ(0x00FFFF80u, form.memo.Colors().background);
+    EXPECT_EQ(0x00000055u, form.memo.Colors().text);
+    colours = ColoursOnScreen();
+    EXPECT_GT(colours[0x00FFFF80], 1000);
+    EXPECT_GT(colours[0x00000055], 10);
+    EXPECT_EQ(0, colours[kSilver]);
+    EXPECT_EQ(0, colours[kLime]);
+}
+
+}  // namespace
