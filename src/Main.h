@@ -25,10 +25,6 @@
 #include <string>
 #include <string_view>
 
-namespace core {
-struct ReceiveState;
-}
-
 class TMainForm : public ui::Form {
 public:
     explicit TMainForm(ui::Form* Owner);
@@ -106,16 +102,11 @@ public:
     // receive path
     void TryOpenPort();
     void DrainPort();
-    bool ReadReceived(core::ReceiveState& state);
-    // Adds the next slice of the received text that waits to be shown; false when none is whole.
-    bool ShowReceivedSlice();
-    // How much text one addition to the text area may take, learnt from the last full slices;
-    // 0 until one was measured.
-    std::size_t SliceWeight() const;
-    std::size_t sliceWeight = 0;
+    // Adds the whole characters of received text to the text area; false when there were none.
+    bool AppendReceivedText(std::string_view text);
     std::string TakeHeldTextByte();
-    // Received text not yet in the text area: a first byte that waits for its partner, and what a
-    // busy tick left for the next one. Saving and loading treat it as the text area's end.
+    // A first byte of received text that waits for its partner. Saving and loading treat it as the
+    // end of the text area's text.
     std::string heldTextByte;
     // end of receive path
 

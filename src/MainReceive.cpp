@@ -5,7 +5,6 @@
 #include "core/date_time.h"
 #include "core/receive_decoder.h"
 #include "core/sjis_boundary.h"
-#include "core/text_slice.h"
 
 #include <algorithm>
 #include <utility>
@@ -16,31 +15,16 @@ constexpr COLORREF kLampOpen = 0x0000FF00;
 constexpr COLORREF kLampClosed = 0x000000FF;
 
 // One tick's work is bounded so that the window repaints and answers the user even while a device
-// floods the line; whatever is left waits in the driver's queue for the next tick, in order.
-// Showing text is what costs, not reading it. Every addition to the text area costs a fixed part
-// (under Wine from some 5 ms for an empty text area to 30 ms for 8 MB, while the window is on the
-// screen) besides a part per character, which depends on the characters: a control character costs
-// about a third of a millisecond, a hundred times an ordinary byte, and kanji cost more than ASCII.
-// So the text goes to the text area in few slices bounded by weight (see core/text_slice.h), and
-// the weight a slice may have follows how long the last full slices took, aiming at
-// kSliceMilliseconds each.
-constexpr std::size_t kControlCharacterWeight = 128;
-constexpr std::size_t kMinSliceWeight = 4 * 1024;
-constexpr std::size_t kMaxSliceWeight = 256 * 1024;
-constexpr double kSliceMilliseconds = 40;
-constexpr ULONGLONG kMaxDrainMilliseconds = 40;
-
-double MillisecondsNow()
-{
-    static const double ticksPerMillisecond = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMillisecond;
-}
+// floods the line: it reads for at most this long and this much, and whatever is left waits in the
+// driver's queue for the next tick, in order. What was read goes to the text area in one addition.
+constexpr ULONGLONG kMaxDrainMilliseconds = 30;
+constexpr std::size_t kMaxBytesPerTick = 1024 * 1024;
+// A device that floods the line refills the driver's queue within a millisecond of its being
+// emptied. Once a tick has read this much, it takes the queue's emptiness as such a pause and looks
+// again, for its remaining time, rather than leave the flood waiting for the next tick; a device at
+// 115,200 baud's pace brings far less than this between two ticks, so it never waits for one.
+constexpr std::size_t kFloodBytes = 4096;
+constexpr int kFloodPauseLooks = 3;
 
 core::DateTime Now()
 {
@@ -89,19 +73,27 @@ void TMainForm::TryOpenPort()
 
 void TMainForm::DrainPort()
 {
-    // A character whose first byte is still held back waits for its second byte.
-    core::ReceiveState state{Panel2.Caption(), LeadByte,
-                             core::CompleteCharactersLength(heldTextByte) != heldTextByte.size()};
-    bool textAdded = false;
+    // A character whose first byte the text area holds back still waits for its second byte.
+    core::ReceiveState state{Panel2.Caption(), LeadByte, !heldTextByte.empty()};
+    std::string text;
     const ULONGLONG started = GetTickCount64();
-    do {
-        const bool sliceFilled = ReadReceived(state);
-        if (!ShowReceivedSlice()) break;
-        textAdded = true;
-        // The queue was emptied and all of it shown; what trickled in meanwhile waits for the next
-        // tick rather than cost a whole addition now.
-        if (!sliceFilled) break;
-    } while (GetTickCount64() - started < kMaxDrainMilliseconds);
+    int emptyLooks = 0;
+    while (text.size() < kMaxBytesPerTick && GetTickCount64() - started < kMaxDrainMilliseconds) {
+        const std::uint32_t waiting = SciPort.InQueue();
+        if (waiting == 0) {
+            if (text.size() < kFloodBytes || ++emptyLooks > kFloodPauseLooks || SciPort.DeviceLost()) break;
+            Sleep(1);
+            continue;
+        }
+        emptyLooks = 0;
+        std::uint32_t got = 0;
+        SciPort.Read(RecvBuf, std::min<std::uint32_t>(waiting, sizeof RecvBuf), got);
+        // The driver said bytes were waiting but none came: end this tick rather than spin.
+        if (got == 0) break;
+        core::DecodeReceived(std::string_view(reinterpret_cast<const char*>(RecvBuf), got), state, text);
+        LeadByte = state.leadByte;
+    }
+    const bool textAdded = AppendReceivedText(text);
 
     const bool stripChanged = state.strip != Panel2.Caption();
     if (stripChanged) Panel2.SetCaption(state.strip);
@@ -112,52 +104,16 @@ void TMainForm::DrainPort()
     if (SciPort.DeviceLost()) OpenO1Click(nullptr);
 }
 
-bool TMainForm::ReadReceived(core::ReceiveState& state)
+bool TMainForm::AppendReceivedText(std::string_view text)
 {
-    // Reads until a slice's worth of text waits to be shown (true) or the driver's queue is empty.
-    std::size_t weight = core::TextWeight(heldTextByte, kControlCharacterWeight);
-    while (weight < SliceWeight()) {
-        const std::uint32_t waiting = SciPort.InQueue();
-        if (waiting == 0) return false;
-        std::uint32_t got = 0;
-        SciPort.Read(RecvBuf, std::min<std::uint32_t>(waiting, sizeof RecvBuf), got);
-        // The driver said bytes were waiting but none came: end this tick rather than spin.
-        if (got == 0) return false;
-        std::string text;
-        core::DecodeReceived(std::string_view(reinterpret_cast<const char*>(RecvBuf), got), state, text);
-        LeadByte = state.leadByte;
-        weight += core::TextWeight(text, kControlCharacterWeight);
-        heldTextByte += text;
-    }
+    // Only whole characters go to the text area, so that a first byte and its second, read in
+    // different ticks, still make one character.
+    heldTextByte.append(text);
+    const std::size_t complete = core::CompleteCharactersLength(heldTextByte);
+    if (complete == 0) return false;
+    Memo1.AppendText(std::string_view(heldTextByte).substr(0, complete));
+    heldTextByte.erase(0, complete);
     return true;
-}
-
-bool TMainForm::ShowReceivedSlice()
-{
-    // Only whole characters go to the text area: it converts each addition on its own, so a first
-    // byte added without its second would show as a stray character and the second as another.
-    const std::string_view complete =
-        std::string_view(heldTextByte).substr(0, core::CompleteCharactersLength(heldTextByte));
-    const std::size_t length = core::SliceLength(complete, SliceWeight(), kControlCharacterWeight);
-    if (length == 0) return false;
-    const bool cutShort = length < complete.size();
-    const double started = MillisecondsNow();
-    Memo1.AppendText(complete.substr(0, length));
-    const double took = MillisecondsNow() - started;
-    heldTextByte.erase(0, length);
-    // Only a slice that the weight cut short tells how much the text area takes in the time aimed
-    // at; the next one grows or shrinks by the ratio, at most twofold at a time.
-    if (cutShort) {
-        const double ratio = std::clamp(kSliceMilliseconds / std::max(took, 1.0), 0.5, 2.0);
-        sliceWeight = std::clamp(static_cast<std::size_t>(static_cast<double>(SliceWeight()) * ratio), kMinSliceWeight,
-                                 kMaxSliceWeight);
-    }
-    return true;
-}
-
-std::size_t TMainForm::SliceWeight() const
-{
-    return sliceWeight == 0 ? kMinSliceWeight : sliceWeight;
 }
 
 std::string TMainForm::TakeHeldTextByte()

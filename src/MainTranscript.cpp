@@ -4,7 +4,6 @@
 #include "transcript_file.h"
 
 #include "core/date_time.h"
-#include "core/line_runs.h"
 #include "core/text_area.h"
 #include "core/text_mode.h"
 
@@ -14,10 +13,6 @@ namespace {
 
 constexpr const char* kWriteFailed = "ファイルの書き込みに失敗しました";
 constexpr const char* kReadFailed = "ファイルの読み込みに失敗しました";
-
-// Under Wine a run of this many bytes without a line break takes the text area some 40 ms to wrap;
-// a 1 MB line in such pieces takes about 25 s in all.
-constexpr std::size_t kLongestRunPerAddition = 4096;
 
 core::DateTime LocalNow() {
     SYSTEMTIME t;
@@ -57,16 +52,12 @@ void TMainForm::LoadL1Click(ui::Object* /*Sender*/) {
         return;
     }
     // The loaded lines follow a first byte that waits for its partner, as if it were already in
-    // the text. One insertion for the whole file: added line by line, a large file would keep the
-    // text area busy for hours. Only a very long line goes in several: in one, its wrapping alone
-    // would (a 1 MB line most of an hour).
+    // the text. One insertion for the whole file, so the text area lays it out once.
     std::string added = TakeHeldTextByte();
     std::string tail = Memo1.TextTail(2) + added;
     tail.erase(0, tail.size() > 2 ? tail.size() - 2 : 0);
     added += core::TextForAddedLines(tail, read.lines);
-    for (const std::string_view piece : core::SplitLongLineRuns(added, kLongestRunPerAddition)) {
-        Memo1.AppendText(piece);
-    }
+    if (!added.empty()) Memo1.AppendText(added);
     if (read.result == TranscriptReadResult::Failed) {
         ui::App().ShowMessage(kReadFailed);
     }

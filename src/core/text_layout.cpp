@@ -42,9 +42,12 @@ void TextLayout::Reset(std::string_view text, int columns) {
 }
 
 void TextLayout::Extend(std::string_view text, std::size_t unchangedBytes) {
-    // Back to the row that begins the line holding the old end: rows before it keep their places.
-    std::size_t first = RowOf(unchangedBytes);
-    while (first > 0 && rows_[first - 1].end + 2 != rows_[first].start) --first;
+    // A row's end depends only on where it starts and on the bytes up to the character that no
+    // longer fitted, which lies in the row itself or the next one (a line break is told by looking
+    // one byte further). So the rows more than two before the one holding the first changed byte
+    // keep their places, however long their line, and only the rest is laid out again.
+    const std::size_t changedRow = RowOf(unchangedBytes);
+    const std::size_t first = changedRow >= 2 ? changedRow - 2 : 0;
     const std::size_t start = rows_[first].start;
     rows_.resize(first);
     LayOutFrom(text, start);

@@ -1,9 +1,9 @@
 // Where the text area's rows begin and end. The text area draws in a fixed-pitch font, so a row's
 // width is arithmetic on its bytes: a one-byte character takes one cell, a two-byte character two,
-// a tab reaches to the next multiple of eight cells. Lines end with CR LF; a line longer than the
-// row wraps after its last space that fits, or, with no such space, before the character that no
-// longer fits. Only the rows are kept, so laying out megabytes takes milliseconds and adding at the
-// end lays out only the last line again.
+// a tab reaches to the next multiple of eight cells (counted from the row's start). Lines end with
+// CR LF; a line longer than the row wraps after its last space that fits, or, with no such space,
+// before the character that no longer fits. Only the rows are kept, so laying out megabytes takes
+// milliseconds and adding at the end lays out only the last rows again, however long the line.
 #pragma once
 
 #include <cstddef>
@@ -23,8 +23,8 @@ public:
 
     // Lays out the whole text at `columns` cells a row (at least one).
     void Reset(std::string_view text, int columns);
-    // The text has grown at its end and its first `unchangedBytes` bytes are as before: lays out
-    // again from the start of the line that held the old end.
+    // The text has changed from `unchangedBytes` on (bytes added at the end, or an edit): lays out
+    // again only from a couple of rows before the first changed byte.
     void Extend(std::string_view text, std::size_t unchangedBytes);
 
     int Columns() const { return columns_; }

@@ -18,6 +18,8 @@ constexpr int kLeftMargin = 2;
 constexpr int kRightMargin = 2;
 constexpr int kWheelRows = 3;
 constexpr LRESULT kNoLimit = 0x7FFFFFFE;
+constexpr UINT_PTR kScrollBarTimerId = 1;
+constexpr ULONGLONG kScrollBarDrawInterval = 250;
 
 enum ContextCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
 
@@ -241,6 +243,15 @@ void Memo::ScrollCaretIntoView() {
 }
 
 void Memo::UpdateScrollBar() {
+    // The scroll bar takes its new range at once but is drawn with the next paint: drawing it takes
+    // milliseconds, and reception may change it several times before the window is painted.
+    const SCROLLINFO info = ScrollBarInfo();
+    SetScrollInfo(Handle(), SB_VERT, &info, FALSE);
+    scrollBarStale_ = true;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+SCROLLINFO Memo::ScrollBarInfo() const {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -248,7 +259,7 @@ void Memo::UpdateScrollBar() {
     info.nMax = static_cast<int>(std::min<std::size_t>(layout_.RowCount() - 1, INT_MAX));
     info.nPage = static_cast<UINT>(VisibleRows());
     info.nPos = static_cast<int>(std::min<std::size_t>(topRow_, INT_MAX));
-    SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    return info;
 }
 
 void Memo::PlaceCaret() {
@@ -268,36 +279,60 @@ std::size_t Memo::OffsetAtPoint(int x, int y) const {
     return core::OffsetAtHalfCell(text_, layout_.Row(clamped), halfCells);
 }
 
+void Memo::DrawStaleScrollBar() {
+    if (!scrollBarStale_) return;
+    // Drawing the scroll bar costs several milliseconds under Wine, as much as the rows: while text
+    // streams in it is drawn a few times a second, not at every paint.
+    const ULONGLONG now = GetTickCount64();
+    if (now - scrollBarDrawnAt_ < kScrollBarDrawInterval) {
+        if (!scrollBarTimer_) {
+            SetTimer(Handle(), kScrollBarTimerId, static_cast<UINT>(kScrollBarDrawInterval - (now - scrollBarDrawnAt_)),
+                     nullptr);
+            scrollBarTimer_ = true;
+        }
+        return;
+    }
+    const SCROLLINFO info = ScrollBarInfo();
+    SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    scrollBarStale_ = false;
+    scrollBarDrawnAt_ = now;
+}
+
 void Memo::Paint() {
+    DrawStaleScrollBar();
     PaintDC target(Handle());
+    const HDC dc = target.get();
     RECT client{};
     GetClientRect(Handle(), &client);
-    // Drawn off the screen and copied in one go, so that rows do not flicker as they change.
-    MemoryDC buffer(target.get());
-    UniqueBitmap bitmap(CreateCompatibleBitmap(target.get(), std::max(1L, client.right), std::max(1L, client.bottom)));
-    SelectedObject bitmapSelected(buffer.get(), bitmap.get());
-    SelectedObject fontSelected(buffer.get(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FIXED_FONT));
-    FillRect(buffer.get(), &client, brush_.get());
+    SelectedObject fontSelected(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FIXED_FONT));
+    // Every pixel is drawn once, each row with its background, so nothing flickers.
+    const RECT leftMargin{0, 0, kLeftMargin, client.bottom};
+    FillRect(dc, &leftMargin, brush_.get());
     // Like the system's text area, the selection shows while the control has the focus.
     const Selection shown = focused_ ? Selected() : Selection{0, 0};
     const std::size_t rows = static_cast<std::size_t>(VisibleRows()) + 1;
-    for (std::size_t row = topRow_; row < layout_.RowCount() && row < topRow_ + rows; ++row) {
-        PaintRow(buffer.get(), row, static_cast<int>(row - topRow_) * lineHeight_, shown);
+    int y = 0;
+    for (std::size_t row = topRow_; row < layout_.RowCount() && row < topRow_ + rows; ++row, y += lineHeight_) {
+        const int rowRight = PaintRow(dc, row, y, shown);
+        const RECT rest{rowRight, y, client.right, y + lineHeight_};
+        FillRect(dc, &rest, brush_.get());
     }
-    BitBlt(target.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    const RECT below{kLeftMargin, y, client.right, client.bottom};
+    if (below.top < below.bottom) FillRect(dc, &below, brush_.get());
 }
 
-void Memo::PaintRow(HDC dc, std::size_t row, int y, Selection shown) {
+int Memo::PaintRow(HDC dc, std::size_t row, int y, Selection shown) {
     const core::TextRow r = layout_.Row(row);
     const std::size_t selectedFrom = std::clamp(shown.start, r.start, r.end);
     const std::size_t selectedTo = std::clamp(shown.end, r.start, r.end);
-    DrawRun(dc, r.start, selectedFrom, 0, y, false);
-    DrawRun(dc, selectedFrom, selectedTo, core::CellInRow(text_, r, selectedFrom), y, true);
-    DrawRun(dc, selectedTo, r.end, core::CellInRow(text_, r, selectedTo), y, false);
+    int cell = DrawRun(dc, r.start, selectedFrom, 0, y, false);
+    cell = DrawRun(dc, selectedFrom, selectedTo, cell, y, true);
+    cell = DrawRun(dc, selectedTo, r.end, cell, y, false);
+    return kLeftMargin + cell * cellWidth_;
 }
 
-void Memo::DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bool selected) {
-    if (from >= to) return;
+int Memo::DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bool selected) {
+    if (from >= to) return cell;
     // Every character is placed on its cells, whatever width the font's glyph has; a tab is drawn
     // as a space that reaches to its stop.
     std::string bytes;
@@ -322,6 +357,7 @@ void Memo::DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bo
     const RECT box{kLeftMargin + firstCell * cellWidth_, y, kLeftMargin + cell * cellWidth_, y + lineHeight_};
     ExtTextOutA(dc, box.left, y, ETO_OPAQUE | ETO_CLIPPED, &box, bytes.data(), static_cast<UINT>(bytes.size()),
                 advances.data());
+    return cell;
 }
 
 // ---- input ---------------------------------------------------------------------------------------
@@ -467,6 +503,12 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;  // the paint covers every pixel
+    case WM_TIMER:
+        if (wParam != kScrollBarTimerId) return Control::HandleMessage(message, wParam, lParam);
+        KillTimer(Handle(), kScrollBarTimerId);
+        scrollBarTimer_ = false;
+        DrawStaleScrollBar();
+        return 0;
     case WM_SIZE:
         LayOutAgain();
         return 0;

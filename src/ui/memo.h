@@ -80,11 +80,14 @@ private:
     void ScrollTo(std::size_t topRow);
     void ScrollCaretIntoView();
     void UpdateScrollBar();
+    SCROLLINFO ScrollBarInfo() const;
+    void DrawStaleScrollBar();
     void PlaceCaret();
     std::size_t OffsetAtPoint(int x, int y) const;
     void Paint();
-    void PaintRow(HDC dc, std::size_t row, int y, Selection shown);
-    void DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bool selected);
+    // Draw a row, or a run of it from `cell` on; both give back where they ended (a pixel, a cell).
+    int PaintRow(HDC dc, std::size_t row, int y, Selection shown);
+    int DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bool selected);
 
     // Input.
     void OnKeyDown(WPARAM key);
@@ -105,6 +108,9 @@ private:
     int wheelDelta_ = 0;
     bool focused_ = false;
     bool selecting_ = false;
+    bool scrollBarStale_ = false;
+    bool scrollBarTimer_ = false;
+    ULONGLONG scrollBarDrawnAt_ = 0;
     // The first byte of a two-byte character typed, waiting for its second.
     std::optional<char> typedLeadByte_;
     MemoColors colors_;
