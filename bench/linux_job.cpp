@@ -33,8 +33,14 @@ LinuxJob::LinuxJob(const std::string& script, const std::string& arguments)
                              &process) != FALSE;
     SetEnvironmentVariableA("VARNEDO_DONE_FILE", nullptr);
     if (!started) return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Wine starts a Linux program without a Windows process behind it: it reports success but
+    // gives back no process handle, and the thread handle is whatever was left in that place,
+    // possibly a handle of this program's own (closing it once closed this program's standard
+    // output). Only real handles are closed.
+    if (process.hProcess) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
 }
 
 LinuxJob::~LinuxJob() { DeleteFileA(marker.c_str()); }

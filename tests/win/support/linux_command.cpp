@@ -32,8 +32,14 @@ bool RunLinuxScript(const std::string& script, const std::string& arguments, int
                                         &startup, &process) != FALSE;
     SetEnvironmentVariableA("VARNEDO_DONE_FILE", nullptr);
     if (!started) return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Wine starts a Linux program without a Windows process behind it: it reports success but
+    // gives back no process handle, and the thread handle is whatever was left in that place,
+    // possibly a handle of this program's own (closing it once closed this program's standard
+    // output). Only real handles are closed.
+    if (process.hProcess) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
 
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES) {
