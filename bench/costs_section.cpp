@@ -45,7 +45,7 @@ void RedrawScrollBar(HWND edit)
 
 bool CostsSection(const DeviceData& data)
 {
-    std::printf("\n== Text area (Wine's EDIT), cost of one call, median of %d, ms ==\n", kRepeats);
+    std::printf("\n== Text area, cost of one call, median of %d, ms ==\n", kRepeats);
     std::printf("%-8s %10s %8s %9s %9s %10s %11s %10s %10s\n", "text", "set text", "length", "add line",
                 "add 4 KB", "add 64 KB", "add hidden", "scroll bar", "repaint");
     const std::string line = data.TextAreaLines(60);

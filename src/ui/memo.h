@@ -60,6 +60,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static constexpr UINT_PTR kScrollBarTimerId = 1;
+
     struct Selection {
         std::size_t start;
         std::size_t end;

@@ -167,6 +167,28 @@ TEST(TextLayout, ExtendMatchesResetOnRandomAppends) {
     }
 }
 
+// Edits anywhere (typing, deleting, pasting in the middle), laid out again from the first changed
+// byte on, give the same rows as laying out the whole text.
+TEST(TextLayout, ExtendMatchesResetAfterEditsAnywhere) {
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        std::mt19937 rng(seed);
+        std::string text = RandomText(rng);
+        const int columns = 1 + static_cast<int>(rng() % 20);
+        core::TextLayout edited;
+        edited.Reset(text, columns);
+        for (int edit = 0; edit < 20; ++edit) {
+            const std::size_t at = text.empty() ? 0 : rng() % (text.size() + 1);
+            const std::size_t removed = std::min<std::size_t>(text.size() - at, rng() % 6);
+            const std::string inserted = RandomText(rng).substr(0, rng() % 8);
+            text.replace(at, removed, inserted);
+            edited.Extend(text, at);
+            core::TextLayout whole;
+            whole.Reset(text, columns);
+            ASSERT_EQ(RowsOf(edited), RowsOf(whole)) << "seed " << seed << " edit " << edit << " at " << at;
+        }
+    }
+}
+
 // A wrap point belongs to the row it starts; the bytes of a CR LF to the row it ends.
 TEST(TextLayout, RowOfFindsTheRowShowingAnOffset) {
     const std::string text = "abcdef\r\nxy\r\n";  // rows at 3 columns: abc | def | xy | (empty)
