@@ -1,12 +1,10 @@
 // The real program among damaged and unwritable files, driven from this separate process: damaged
 // settings files, a program folder or a transcript folder where nothing can be written, and huge and
 // odd transcripts. COM ports 9 and 10. Some cases mount small file systems, so they need root.
-// Larger counts with VARNEDO_LONG=1 (see docs/reliability.md).
 #include <gtest/gtest.h>
 
 #include "support/fault_helpers.h"
 #include "support/program_driver.h"
-#include "support/run_length.h"
 #include "support/test_files.h"
 #include "support/virtual_port.h"
 
@@ -24,7 +22,6 @@ using e2e::ProgramFolder;
 using e2e::RunningProgram;
 using e2e::SecondsSince;
 using e2e::WaitUntil;
-using testsupport::Scaled;
 using testsupport::VirtualPort;
 using e2e::ChooseFileInDialog;
 using e2e::ConfirmFileDialog;
@@ -218,7 +215,7 @@ TEST(RealProgramFaults, HugeAndOddTranscriptsLoadAndLeaveTheWindowUsable)
         file += "\x1A" "after the end\r\n";
         cases.push_back({"NUL bytes in every line, Ctrl-Z before the end", file, shown});
     }
-    if (testsupport::LongRun()) {
+    {
         std::string file;
         const std::string line = "\x82\xA0\x82\xA2\x82\xA4 0123456789 abcdefghijklmnopqrstuvwxyz \x8A\xBF\x8E\x9A\r\n";
         while (file.size() < 10'000'000) file += line;
