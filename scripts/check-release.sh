@@ -22,7 +22,7 @@ exe=$unpacked/Varnedo.exe
 file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "not a 32-bit GUI program: $(file "$exe")"
 
 # Only DLLs that every Windows has; mingw's own runtime DLLs must be linked in.
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|VERSION|ADVAPI32|SHELL32|msvcrt)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|IMM32|VERSION|ADVAPI32|SHELL32|msvcrt)\.dll$'
 while read -r dll; do
   echo "$dll" | grep -qiE "$allowed" || fail "imports $dll, which Windows does not ship"
 done < <(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}')

@@ -148,4 +148,26 @@ TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t 
     return {start, end};
 }
 
+std::size_t NextWordStart(std::string_view text, const TextLayout& layout, std::size_t offset) {
+    if (offset >= text.size()) return text.size();
+    if (text[offset] == '\r' || text[offset] == '\n') return NextBoundary(text, offset);
+    std::size_t at = IsBlank(text[offset]) ? offset : WordAround(text, layout, offset).end;
+    while (at < text.size() && IsBlank(text[at])) at = NextBoundary(text, at);
+    return at;
+}
+
+std::size_t PreviousWordStart(std::string_view text, const TextLayout& layout, std::size_t offset) {
+    std::size_t at = offset;
+    while (at > 0) {
+        const std::size_t before = PreviousBoundary(text, layout, at);
+        if (!IsBlank(text[before])) break;
+        at = before;
+    }
+    if (at == 0) return 0;
+    const std::size_t before = PreviousBoundary(text, layout, at);
+    // Spaces at a line's start stop at the line's start; otherwise the step goes over the break.
+    if (text[before] == '\r' || text[before] == '\n') return at != offset ? at : before;
+    return WordAround(text, layout, before).start;
+}
+
 }  // namespace core

@@ -61,4 +61,10 @@ std::size_t NextBoundary(std::string_view text, std::size_t offset);
 // line breaks, or the run of spaces there.
 TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t offset);
 
+// Where Ctrl+Right and Ctrl+Left take the caret: the start of the next word (past the rest of this
+// one and the spaces after it), and the start of this word or the one before; a line break is a
+// stop of its own.
+std::size_t NextWordStart(std::string_view text, const TextLayout& layout, std::size_t offset);
+std::size_t PreviousWordStart(std::string_view text, const TextLayout& layout, std::size_t offset);
+
 }  // namespace core

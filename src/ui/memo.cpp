@@ -195,10 +195,18 @@ void Memo::OnKeyDown(WPARAM key) {
     int goal = goalCell_;
     switch (key) {
     case VK_LEFT:
-        to = (!shift && s.start != s.end) ? s.start : core::PreviousBoundary(text_, layout_, caret_);
+        if (control) {
+            to = core::PreviousWordStart(text_, layout_, caret_);
+        } else {
+            to = (!shift && s.start != s.end) ? s.start : core::PreviousBoundary(text_, layout_, caret_);
+        }
         break;
     case VK_RIGHT:
-        to = (!shift && s.start != s.end) ? s.end : core::NextBoundary(text_, caret_);
+        if (control) {
+            to = core::NextWordStart(text_, layout_, caret_);
+        } else {
+            to = (!shift && s.start != s.end) ? s.end : core::NextBoundary(text_, caret_);
+        }
         break;
     case VK_UP:
     case VK_DOWN:
@@ -373,6 +381,13 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowCaret(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
+    case WM_IME_STARTCOMPOSITION:
+        composing_ = true;
+        PlaceInputMethodWindow();
+        return Control::HandleMessage(message, wParam, lParam);
+    case WM_IME_ENDCOMPOSITION:
+        composing_ = false;
+        return Control::HandleMessage(message, wParam, lParam);
     case WM_KILLFOCUS:
         focused_ = false;
         typedLeadByte_.reset();

@@ -85,6 +85,7 @@ private:
     SCROLLINFO ScrollBarInfo() const;
     void DrawStaleScrollBar();
     void PlaceCaret();
+    void PlaceInputMethodWindow();
     std::size_t OffsetAtPoint(int x, int y) const;
     void Paint();
     // Draw a row, or a run of it from `cell` on; both give back where they ended (a pixel, a cell).
@@ -110,6 +111,7 @@ private:
     int wheelDelta_ = 0;
     bool focused_ = false;
     bool selecting_ = false;
+    bool composing_ = false;
     bool scrollBarStale_ = false;
     bool scrollBarTimer_ = false;
     ULONGLONG scrollBarDrawnAt_ = 0;

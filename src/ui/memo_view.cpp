@@ -4,6 +4,8 @@
 
 #include "ui/device_context.h"
 
+#include <imm.h>
+
 #include <algorithm>
 #include <climits>
 #include <string>
@@ -97,6 +99,22 @@ void Memo::PlaceCaret() {
     const long long rowOnScreen = static_cast<long long>(row) - static_cast<long long>(topRow_);
     const int y = static_cast<int>(std::clamp<long long>(rowOnScreen, -1, VisibleRows() + 1)) * lineHeight_;
     SetCaretPos(kLeftMargin + cell * cellWidth_, y);
+    if (composing_) PlaceInputMethodWindow();
+}
+
+void Memo::PlaceInputMethodWindow() {
+    // Text being composed with an input method shows at the caret, in the text area's font.
+    HIMC context = ImmGetContext(Handle());
+    if (!context) return;
+    POINT caret{};
+    GetCaretPos(&caret);
+    COMPOSITIONFORM form{};
+    form.dwStyle = CFS_POINT;
+    form.ptCurrentPos = caret;
+    ImmSetCompositionWindow(context, &form);
+    LOGFONTA font{};
+    if (font_ && GetObjectA(font_, sizeof font, &font) == sizeof font) ImmSetCompositionFontA(context, &font);
+    ImmReleaseContext(Handle(), context);
 }
 
 std::size_t Memo::OffsetAtPoint(int x, int y) const {

@@ -252,4 +252,19 @@ TEST(TextLayout, WordAroundTakesWordsOrSpaces) {
     }
 }
 
+// Ctrl+Right goes to the start of the next word, Ctrl+Left to the start of this word or the one
+// before; two-byte characters belong to words, and a line break is a stop of its own.
+TEST(TextLayout, WordStepsStopAtWordStartsAndLineBreaks) {
+    const std::string text = "ab \x8A\xBF\x8E\x9A  cd\r\n  ef";  // ab 漢字  cd / ef
+    core::TextLayout layout;
+    layout.Reset(text, 80);
+    std::vector<std::size_t> forward{0};
+    while (forward.back() < text.size()) forward.push_back(core::NextWordStart(text, layout, forward.back()));
+    EXPECT_EQ((std::vector<std::size_t>{0, 3, 9, 11, 13, 15, 17}), forward);
+    std::vector<std::size_t> back{text.size()};
+    while (back.back() > 0) back.push_back(core::PreviousWordStart(text, layout, back.back()));
+    EXPECT_EQ((std::vector<std::size_t>{17, 15, 13, 11, 9, 3, 0}), back);
+}
+
 }  // namespace
+

@@ -230,7 +230,7 @@ struct CycleFigures {
 // line sent while the port was open arrives once, whole and in order; only bytes still in flight
 // at the unplug are lost.
 TEST_F(SerialFaults, UnplugAndReplugWhileStreamingLosesNothingSentWhileOpen) {
-    const int cycles = Scaled(100, 1000);
+    const int cycles = Scaled(100, 500);
     constexpr int kLinesPerCycle = 24;
     VirtualPort port(80);
     main->PortNumber = 80;

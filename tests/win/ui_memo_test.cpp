@@ -8,6 +8,8 @@
 #include "ui/memo.h"
 #include "ui_test_support.h"
 
+#include <imm.h>
+
 #include <map>
 #include <string>
 
@@ -265,6 +267,37 @@ TEST_F(TextArea, MouseSelects) {
     SendMessageA(form.memo.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(b.x, b.y));
     SendMessageA(form.memo.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
     EXPECT_EQ(std::make_pair(DWORD{6}, DWORD{10}), Selection());
+}
+
+// Text composed with an input method shows at the caret, and follows it while composing.
+TEST_F(TextArea, InputMethodComposesAtTheCaret) {
+    form.memo.SetText("abc\r\ndef");
+    SetFocus(form.memo.Handle());
+    const auto compositionAt = [&] {
+        HIMC context = ImmGetContext(form.memo.Handle());
+        COMPOSITIONFORM composition{};
+        const bool got = context && ImmGetCompositionWindow(context, &composition);
+        if (context) ImmReleaseContext(form.memo.Handle(), context);
+        return got ? composition.ptCurrentPos : POINT{-1, -1};
+    };
+    const auto caretAt = [] {
+        POINT caret{};
+        GetCaretPos(&caret);
+        return caret;
+    };
+    Send(EM_SETSEL, 2, 2);
+    Send(WM_IME_STARTCOMPOSITION);
+    POINT expected = caretAt();
+    POINT shown = compositionAt();
+    EXPECT_EQ(expected.x, shown.x);
+    EXPECT_EQ(expected.y, shown.y);
+    Send(EM_SETSEL, 7, 7);  // the second line
+    expected = caretAt();
+    shown = compositionAt();
+    EXPECT_EQ(expected.x, shown.x);
+    EXPECT_EQ(expected.y, shown.y);
+    EXPECT_GT(expected.y, 0);
+    Send(WM_IME_ENDCOMPOSITION);
 }
 
 // The text area paints in its own colours, and takes new ones at once.
