@@ -19,6 +19,7 @@ scripts/fuzz.sh "${VARNEDO_FUZZ_SECONDS:-30}" || status=1
 
 echo "== Windows under Wine =="
 display=$(scripts/wine-up.sh)
+export VARNEDO_TEST_DISPLAY=$display   # the test programs' emulator uses the display brought up here
 ctest --preset win32 "$@" || status=1
 
 # CI wants no process left behind; a developer keeps the warm Wine for the next run.
