@@ -105,6 +105,7 @@ Memo::Memo(Window& parent, MemoArgs args)
 
 void Memo::SetText(std::string_view text) {
     text_.assign(text);
+    undo_.Forget();
     anchor_ = caret_ = 0;
     topRow_ = 0;
     LayOutAgain();
@@ -115,8 +116,9 @@ int Memo::TextLength() const noexcept {
 }
 
 void Memo::AppendText(std::string_view bytes) {
-    Select(text_.size(), text_.size());
-    ReplaceSelection(bytes);
+    // The program's own additions are not the user's edits: nothing to undo, and the last edit's
+    // bytes all lie before them.
+    Replace({text_.size(), text_.size()}, bytes);
 }
 
 std::string Memo::TextTail(int n) const {
@@ -168,8 +170,14 @@ void Memo::Select(std::size_t anchor, std::size_t caret) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void Memo::ReplaceSelection(std::string_view bytes) {
+void Memo::ReplaceSelection(std::string_view bytes, core::EditKind kind) {
     const Selection s = Selected();
+    if (s.start == s.end && bytes.empty()) return;
+    undo_.Note(s.start, std::string_view(text_).substr(s.start, s.end - s.start), bytes.size(), kind);
+    Replace(s, bytes);
+}
+
+void Memo::Replace(Selection s, std::string_view bytes) {
     if (s.start == s.end && bytes.empty()) return;
     text_.replace(s.start, s.end - s.start, bytes);
     // Only the rows from the changed line on are laid out again.
@@ -181,7 +189,21 @@ void Memo::ReplaceSelection(std::string_view bytes) {
 
 void Memo::DeleteSelectionOr(std::size_t from, std::size_t to) {
     if (anchor_ == caret_) Select(from, to);
-    ReplaceSelection({});
+    ReplaceSelection({}, core::EditKind::Typing);
+}
+
+bool Memo::Undo() {
+    const std::optional<core::TextEdit> step = undo_.Take();
+    if (!step) return false;
+    const std::optional<core::TextEdit> redo = core::ApplyEdit(text_, *step);
+    if (!redo) return false;
+    // The reverse edit is the next undo, so a second undo puts the edit back.
+    undo_.Note(redo->start, redo->removed, redo->insertedLength, core::EditKind::Other);
+    layout_.Extend(text_, step->start);
+    Select(step->start, step->start + step->removed.size());
+    UpdateScrollBar();
+    ScrollCaretIntoView();
+    return true;
 }
 
 // ---- input ---------------------------------------------------------------------------------------
@@ -250,7 +272,7 @@ void Memo::OnChar(unsigned char c) {
     if (typedLeadByte_) {
         const char pair[2] = {*typedLeadByte_, static_cast<char>(c)};
         typedLeadByte_.reset();
-        ReplaceSelection(std::string_view(pair, 2));
+        ReplaceSelection(std::string_view(pair, 2), core::EditKind::Typing);
         return;
     }
     switch (c) {
@@ -258,9 +280,10 @@ void Memo::OnChar(unsigned char c) {
     case 0x03: CopyToClipboard(); return;         // Ctrl+C
     case 0x16: PasteFromClipboard(); return;      // Ctrl+V
     case 0x18: CutToClipboard(); return;          // Ctrl+X
+    case 0x1A: Undo(); return;                    // Ctrl+Z
     case '\b': DeleteSelectionOr(core::PreviousBoundary(text_, layout_, caret_), caret_); return;
-    case '\r': ReplaceSelection("\r\n"); return;
-    case '\t': ReplaceSelection("\t"); return;
+    case '\r': ReplaceSelection("\r\n", core::EditKind::Typing); return;
+    case '\t': ReplaceSelection("\t", core::EditKind::Typing); return;
     default: break;
     }
     if (c < 0x20 || c == 0x7F) return;
@@ -269,7 +292,7 @@ void Memo::OnChar(unsigned char c) {
         return;
     }
     const char byte = static_cast<char>(c);
-    ReplaceSelection(std::string_view(&byte, 1));
+    ReplaceSelection(std::string_view(&byte, 1), core::EditKind::Typing);
 }
 
 void Memo::OnVerticalScroll(int request) {
@@ -305,7 +328,7 @@ void Memo::ShowContextMenu(LPARAM at) {
     if (!menu) return;
     const bool selected = anchor_ != caret_;
     const UINT whenSelected = selected ? MF_ENABLED : MF_GRAYED;
-    AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kUndo, "元に戻す(&U)");
+    AppendMenuA(menu.get(), MF_STRING | (undo_.CanUndo() ? MF_ENABLED : MF_GRAYED), kUndo, "元に戻す(&U)");
     AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
     AppendMenuA(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
@@ -317,6 +340,7 @@ void Memo::ShowContextMenu(LPARAM at) {
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr));
     switch (chosen) {
+    case kUndo: Undo(); break;
     case kCut: CutToClipboard(); break;
     case kCopy: CopyToClipboard(); break;
     case kPaste: PasteFromClipboard(); break;
@@ -476,8 +500,23 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
-    case EM_REPLACESEL:
-        ReplaceSelection(lParam ? reinterpret_cast<const char*>(lParam) : "");
+    case EM_REPLACESEL: {
+        const std::string_view bytes = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        if (wParam) {
+            ReplaceSelection(bytes);
+        } else {  // a replacement that cannot be undone leaves no earlier edit to undo either
+            undo_.Forget();
+            Replace(Selected(), bytes);
+        }
+        return 0;
+    }
+    case WM_UNDO:
+    case EM_UNDO:
+        return Undo() ? TRUE : FALSE;
+    case EM_CANUNDO:
+        return undo_.CanUndo() ? TRUE : FALSE;
+    case EM_EMPTYUNDOBUFFER:
+        undo_.Forget();
         return 0;
     case EM_GETLINECOUNT:
         return static_cast<LRESULT>(layout_.RowCount());

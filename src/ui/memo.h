@@ -10,6 +10,7 @@
 
 #include "ui/control.h"
 
+#include "core/edit_undo.h"
 #include "core/text_layout.h"
 
 #include <optional>
@@ -52,6 +53,8 @@ public:
     void Clear();
     void CopyToClipboard();
     void PasteFromClipboard();
+    // Takes back the user's last edit (a run of typing counts as one); a second undo puts it back.
+    bool Undo();
 
     MemoColors Colors() const noexcept { return colors_; }
     void SetColors(COLORREF background, COLORREF text);
@@ -70,7 +73,8 @@ private:
     Selection Selected() const noexcept;
     std::string SelectedText() const;
     void Select(std::size_t anchor, std::size_t caret);
-    void ReplaceSelection(std::string_view bytes);
+    void ReplaceSelection(std::string_view bytes, core::EditKind kind = core::EditKind::Other);
+    void Replace(Selection range, std::string_view bytes);
     void DeleteSelectionOr(std::size_t from, std::size_t to);
     void CutToClipboard();
 
@@ -117,6 +121,7 @@ private:
     ULONGLONG scrollBarDrawnAt_ = 0;
     // The first byte of a two-byte character typed, waiting for its second.
     std::optional<char> typedLeadByte_;
+    core::EditUndo undo_;
     MemoColors colors_;
     UniqueBrush brush_;
 };

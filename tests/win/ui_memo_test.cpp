@@ -174,6 +174,36 @@ TEST_F(TextArea, TypingEditsAtTheCaret) {
     EXPECT_EQ("z", form.memo.Text());
 }
 
+// Ctrl+Z takes back the last run of typing and a second one puts it back; text the program adds
+// at the end stays; a paste is an edit of its own; setting the text leaves nothing to undo.
+TEST_F(TextArea, UndoTakesBackTheLastEdit) {
+    form.memo.SetText("abc");
+    SetFocus(form.memo.Handle());
+    EXPECT_FALSE(Send(EM_CANUNDO));
+    Send(EM_SETSEL, 1, 1);
+    Type("X\x8A\xBF");  // X漢
+    form.memo.AppendText("\r\nreceived");
+    EXPECT_TRUE(Send(EM_CANUNDO));
+    Type("\x1A");  // Ctrl+Z
+    EXPECT_EQ("abc\r\nreceived", form.memo.Text());
+    Type("\x1A");
+    EXPECT_EQ("aX\x8A\xBF" "bc\r\nreceived", form.memo.Text());
+
+    const std::string clipboardText = "pasted";
+    Send(EM_SETSEL, 0, 1);
+    Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(clipboardText.c_str()));
+    EXPECT_TRUE(Send(WM_UNDO));
+    EXPECT_EQ("aX\x8A\xBF" "bc\r\nreceived", form.memo.Text());
+    EXPECT_EQ(std::make_pair(DWORD{0}, DWORD{1}), Selection()) << "the restored text is selected";
+
+    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("-"));
+    EXPECT_FALSE(Send(EM_CANUNDO)) << "a replacement that cannot be undone";
+    Type("q");
+    form.memo.SetText("new");
+    EXPECT_FALSE(Send(EM_UNDO));
+    EXPECT_EQ("new", form.memo.Text());
+}
+
 // The selection follows the system's control: -1 as the start removes it, -1 as the end means the
 // end of the text; arrow keys step over two-byte characters and line breaks whole.
 TEST_F(TextArea, SelectionAndCaretSteps) {
