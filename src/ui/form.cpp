@@ -109,7 +109,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_SIZE:
-        RealignChildren();
+        // A minimised window keeps its children's sizes: laying them out for no client area would
+        // only cost work (a long text wrapped at no width) and be undone at the restore.
+        if (wParam != SIZE_MINIMIZED) RealignChildren();
         return 0;
     case WM_CLOSE:
         OnClose();

@@ -366,7 +366,8 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DrawStaleScrollBar();
         return 0;
     case WM_SIZE:
-        LayOutAgain();
+        // With no room to show a row, the rows are kept for when there is room again.
+        if (LOWORD(lParam) != 0 && HIWORD(lParam) != 0) LayOutAgain();
         return 0;
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wParam);

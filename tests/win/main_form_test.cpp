@@ -142,6 +142,33 @@ TEST_F(MainWindow, ResizingGivesTheRestToTheTextArea) {
     }
 }
 
+// Minimising leaves the text area as it was: its size, its rows and the line it shows, so that a
+// long text is not laid out again at no width and the reader's place survives the restore.
+TEST_F(MainWindow, MinimisingKeepsTheTextAreaAndItsView) {
+    std::string text;
+    for (int line = 0; line < 20000; ++line) text += "line " + std::to_string(line) + std::string(50, '.') + "\r\n";
+    main->Memo1.SetText(text);
+    ShowWindow(main->Handle(), SW_SHOWNORMAL);
+    HWND memo = main->Memo1.Handle();
+    SendMessageA(memo, EM_LINESCROLL, 0, 5000);
+    const RECT bounds = uitest::BoundsInParent(memo);
+    const LRESULT rows = SendMessageA(memo, EM_GETLINECOUNT, 0, 0);
+    ASSERT_EQ(5000, SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
+
+    ShowWindow(main->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main->Handle()));
+    EXPECT_EQ(rows, SendMessageA(memo, EM_GETLINECOUNT, 0, 0)) << "laid out again while minimised";
+    const RECT minimised = uitest::BoundsInParent(memo);
+    EXPECT_EQ(bounds.right - bounds.left, minimised.right - minimised.left);
+
+    ShowWindow(main->Handle(), SW_RESTORE);
+    EXPECT_EQ(rows, SendMessageA(memo, EM_GETLINECOUNT, 0, 0));
+    EXPECT_EQ(5000, SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const RECT restored = uitest::BoundsInParent(memo);
+    EXPECT_EQ(bounds.right, restored.right);
+    EXPECT_EQ(bounds.bottom, restored.bottom);
+}
+
 struct TextCase {
     const char* name;
     HWND window;

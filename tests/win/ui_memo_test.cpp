@@ -148,6 +148,15 @@ TEST_F(TextArea, LinesWrapAtTheWidth) {
     const DWORD wrapAt = Selection().first;
     EXPECT_GT(wrapAt, 0u);
     EXPECT_EQ(0u, wrapAt % 2) << "a row began inside a two-byte character";
+
+    // Narrower, the rows grow in number; with no room at all they are kept as they were.
+    SetWindowPos(form.memo.Handle(), nullptr, 0, 0, 250, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GT(Send(EM_GETLINECOUNT), kanaRows);
+    SetWindowPos(form.memo.Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GT(Send(EM_GETLINECOUNT), kanaRows);
+    EXPECT_LT(Send(EM_GETLINECOUNT), 100) << "laid out at no width";
+    SetWindowPos(form.memo.Handle(), nullptr, 0, 0, 500, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(kanaRows, Send(EM_GETLINECOUNT));
 }
 
 // Typed characters go in at the caret, replacing the selection; a two-byte character arrives as two
