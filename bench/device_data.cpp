@@ -1,8 +1,10 @@
 #include "device_data.h"
 
-#include "linux_job.h"
+#include "support/linux_command.h"
 
 namespace bench {
+
+using testsupport::LinuxJob;
 
 bool DeviceData::Make(const Workspace& workspace, std::size_t count, const std::string& source, std::string& error)
 {

@@ -2,13 +2,15 @@
 
 #include "bench_clock.h"
 #include "device_data.h"
-#include "linux_job.h"
+#include "support/linux_command.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace bench {
+
+using testsupport::LinuxJob;
 
 namespace {
 

@@ -1,12 +1,14 @@
 #include "workspace.h"
 
-#include "linux_job.h"
+#include "support/linux_command.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
 namespace bench {
+
+using testsupport::WindowsPathOf;
 
 Workspace::Workspace()
     : unixFolder("/tmp/varnedo-bench-" + std::to_string(GetCurrentProcessId()) + "/"),

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+using e2e::ListItems;
 using e2e::ProgramFolder;
 using e2e::RunningProgram;
 using e2e::WaitUntil;
@@ -315,25 +316,6 @@ HWND WaitForProgramWindow(const RunningProgram& program, const char* caption)
     return found;
 }
 
-// The items of another process's list box, through the wide messages (the ANSI item text is not
-// carried across processes reliably under Wine) and back into Shift_JIS.
-std::vector<std::string> ListItems(HWND list)
-{
-    std::vector<std::string> items;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
-        wide.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-        std::string text(wide.size() * 2 + 1, '\0');
-        const int bytes = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                                              static_cast<int>(text.size()), nullptr, nullptr);
-        text.resize(static_cast<std::size_t>(bytes));
-        items.push_back(text);
-    }
-    return items;
-}
 
 std::vector<std::string> LinesOf(const std::string& bytes)
 {

@@ -7,6 +7,7 @@
 #include "Main.h"
 #include "Version.h"
 #include "support/linux_command.h"
+#include "support/program_forms.h"
 #include "ui/application.h"
 #include "ui_test_support.h"
 
@@ -79,31 +80,11 @@ private:
     std::string path_;
 };
 
-class InfoWindows : public ::testing::Test {
+class InfoWindows : public ::testing::Test, protected testsupport::ProgramForms {
 protected:
-    void SetUp() override {
-        ui::App().SetTitle("Varnedo");
-        main = std::make_unique<TMainForm>(nullptr);
-        MainForm = main.get();
-        version = std::make_unique<TVerForm>(main.get());
-        VerForm = version.get();
-        help = std::make_unique<THelpForm>(main.get());
-        HelpForm = help.get();
-        main->AppDir = folder.Path();
-    }
-    void TearDown() override {
-        HelpForm = nullptr;
-        VerForm = nullptr;
-        MainForm = nullptr;
-        help.reset();
-        version.reset();
-        main.reset();
-    }
+    void SetUp() override { main->AppDir = folder.Path(); }
 
     ScratchFolder folder;
-    std::unique_ptr<TMainForm> main;
-    std::unique_ptr<TVerForm> version;
-    std::unique_ptr<THelpForm> help;
 };
 
 // What a user saw after choosing Help: the message box, if any, and the list while the window was open.

@@ -5,6 +5,8 @@
 #include "Help.h"
 #include "Main.h"
 #include "Version.h"
+#include "support/linux_command.h"
+#include "support/program_forms.h"
 #include "ui/application.h"
 #include "ui_test_support.h"
 
@@ -28,48 +30,18 @@ constexpr const char* kVersionCaption = "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x9
 constexpr const char* kAlreadyRunning =  // 既に起動しております
     "\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7";
 
-// A path of this machine as the Windows programs under Wine see it.
-std::string WindowsPath(std::string unixPath) {
-    for (char& c : unixPath) {
-        if (c == '/') c = '\\';
-    }
-    return "Z:" + unixPath;
-}
-
 // An empty folder of this test process under /tmp, ending in a backslash.
 std::string ScratchFolder(const std::string& name) {
-    std::string unixPath = "/tmp/varnedo-" + name + "-" + std::to_string(GetCurrentProcessId());
-    const std::string folder = WindowsPath(unixPath);
+    const std::string folder =
+        testsupport::WindowsPathOf("/tmp/varnedo-" + name + "-" + std::to_string(GetCurrentProcessId()));
     CreateDirectoryA(folder.c_str(), nullptr);
     DeleteFileA((folder + "\\uinf").c_str());
     return folder + "\\";
 }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ::testing::Test, protected testsupport::ProgramForms {
 protected:
-    void SetUp() override {
-        ui::App().SetTitle("Varnedo");
-        main = std::make_unique<TMainForm>(nullptr);
-        MainForm = main.get();
-        version = std::make_unique<TVerForm>(main.get());
-        VerForm = version.get();
-        help = std::make_unique<THelpForm>(main.get());
-        HelpForm = help.get();
-    }
-    void TearDown() override {
-        HelpForm = nullptr;
-        VerForm = nullptr;
-        MainForm = nullptr;
-        help.reset();
-        version.reset();
-        main.reset();
-    }
-
     SIZE Client() const { return main->ClientSize(); }
-
-    std::unique_ptr<TMainForm> main;
-    std::unique_ptr<TVerForm> version;
-    std::unique_ptr<THelpForm> help;
 };
 
 struct Placement {
@@ -311,7 +283,7 @@ TEST_F(MainWindow, ShowSequencePreparesTheState) {
 
     main->Show();
 
-    EXPECT_EQ(WindowsPath(VARNEDO_TEST_EXE_DIR) + "\\", main->AppDir);
+    EXPECT_EQ(testsupport::WindowsPathOf(VARNEDO_TEST_EXE_DIR) + "\\", main->AppDir);
     EXPECT_EQ(0, main->LinkState);
     EXPECT_EQ(0.0, main->ConnectTime);
     EXPECT_EQ(0x000000FFu, main->Panel1.Color());
@@ -479,7 +451,7 @@ InfoWindowSeen ShowThroughMenu(TMainForm& mainForm, UINT command, const char* ca
 TEST_F(MainWindow, HelpAndVersionOpenModallyAndCloseByTheirButton) {
     main->Show();
     // Help reads readme.txt from the program's directory: the build's, where it lies beside Varnedo.exe.
-    const std::string program = WindowsPath(VARNEDO_EXE);
+    const std::string program = testsupport::WindowsPathOf(VARNEDO_EXE);
     main->AppDir = program.substr(0, program.rfind('\\') + 1);
     const RECT owner = main->Bounds();
 

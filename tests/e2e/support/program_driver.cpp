@@ -107,6 +107,24 @@ std::string WindowText(HWND window)
     return std::string(buffer.data(), static_cast<std::size_t>(got));
 }
 
+std::vector<std::string> ListItems(HWND list)
+{
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+        const LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+        wide.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+        std::string text(wide.size() * 2 + 1, '\0');
+        const int bytes = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                              static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(static_cast<std::size_t>(bytes));
+        items.push_back(text);
+    }
+    return items;
+}
+
 ProgramFolder::ProgramFolder(std::string_view name)
 {
     CreateDirectoryA(WindowsPath("/tmp/varnedo-e2e").c_str(), nullptr);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace e2e {
@@ -18,6 +19,10 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000, int
 
 // The text of another process's window (WM_GETTEXT is marshalled across processes).
 std::string WindowText(HWND window);
+
+// The items of another process's list box, through the wide messages (the ANSI item text is not
+// carried across processes reliably under Wine) and back into Shift_JIS.
+std::vector<std::string> ListItems(HWND list);
 
 // A folder holding a fresh copy of the program (and its help file), removed at the end.
 class ProgramFolder {
