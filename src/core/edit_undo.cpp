@@ -50,11 +50,9 @@ void EditUndo::Forget() noexcept {
     lastWasTyping_ = false;
 }
 
-std::optional<TextEdit> ApplyEdit(std::string& text, const TextEdit& edit) {
+std::optional<TextEdit> ReverseOf(std::string_view text, const TextEdit& edit) {
     if (edit.start > text.size() || edit.insertedLength > text.size() - edit.start) return std::nullopt;
-    TextEdit reverse{edit.start, text.substr(edit.start, edit.insertedLength), edit.removed.size()};
-    text.replace(edit.start, edit.insertedLength, edit.removed);
-    return reverse;
+    return TextEdit{edit.start, std::string(text.substr(edit.start, edit.insertedLength)), edit.removed.size()};
 }
 
 }  // namespace core

@@ -38,7 +38,8 @@ private:
     bool lastWasTyping_ = false;
 };
 
-// Applies `edit` to `text` if it still fits in it and gives back the reverse edit.
-std::optional<TextEdit> ApplyEdit(std::string& text, const TextEdit& edit);
+// The edit that takes `edit` back once `edit` has been made to `text`; nothing when `edit` does not
+// fit in `text`.
+std::optional<TextEdit> ReverseOf(std::string_view text, const TextEdit& edit);
 
 }  // namespace core

@@ -172,7 +172,6 @@ void Memo::Select(std::size_t anchor, std::size_t caret) {
 
 void Memo::ReplaceSelection(std::string_view bytes, core::EditKind kind) {
     const Selection s = Selected();
-    if (s.start == s.end && bytes.empty()) return;
     undo_.Note(s.start, std::string_view(text_).substr(s.start, s.end - s.start), bytes.size(), kind);
     Replace(s, bytes);
 }
@@ -195,14 +194,12 @@ void Memo::DeleteSelectionOr(std::size_t from, std::size_t to) {
 bool Memo::Undo() {
     const std::optional<core::TextEdit> step = undo_.Take();
     if (!step) return false;
-    const std::optional<core::TextEdit> redo = core::ApplyEdit(text_, *step);
+    const std::optional<core::TextEdit> redo = core::ReverseOf(text_, *step);
     if (!redo) return false;
     // The reverse edit is the next undo, so a second undo puts the edit back.
     undo_.Note(redo->start, redo->removed, redo->insertedLength, core::EditKind::Other);
-    layout_.Extend(text_, step->start);
+    Replace({step->start, step->start + step->insertedLength}, step->removed);
     Select(step->start, step->start + step->removed.size());
-    UpdateScrollBar();
-    ScrollCaretIntoView();
     return true;
 }
 

@@ -33,8 +33,9 @@ struct Editor {
     bool Undo() {
         const std::optional<core::TextEdit> step = undo.Take();
         if (!step) return false;
-        const std::optional<core::TextEdit> redo = core::ApplyEdit(text, *step);
+        const std::optional<core::TextEdit> redo = core::ReverseOf(text, *step);
         if (!redo) return false;
+        text.replace(step->start, step->insertedLength, step->removed);
         undo.Note(redo->start, redo->removed, redo->insertedLength, EditKind::Other);
         return true;
     }
@@ -119,12 +120,16 @@ TEST(EditUndo, TheProgramsAdditionsAtTheEndStay) {
 }
 
 TEST(EditUndo, AStepThatNoLongerFitsTheTextIsRefused) {
-    std::string text = "short";
-    EXPECT_FALSE(core::ApplyEdit(text, {4, "x", 2}));
-    EXPECT_FALSE(core::ApplyEdit(text, {6, "", 0}));
-    EXPECT_EQ(text, "short");
-    const auto reverse = core::ApplyEdit(text, {5, "", 0});
-    EXPECT_TRUE(reverse && reverse->removed.empty() && reverse->insertedLength == 0);
+    const std::string text = "short";
+    EXPECT_FALSE(core::ReverseOf(text, {4, "x", 2}));
+    EXPECT_FALSE(core::ReverseOf(text, {6, "", 0}));
+    const auto atEnd = core::ReverseOf(text, {5, "", 0});
+    EXPECT_TRUE(atEnd && atEnd->removed.empty() && atEnd->insertedLength == 0);
+    const auto inside = core::ReverseOf(text, {1, "X", 2});  // "X" became "ho"
+    ASSERT_TRUE(inside);
+    EXPECT_EQ(1u, inside->start);
+    EXPECT_EQ("ho", inside->removed);
+    EXPECT_EQ(1u, inside->insertedLength);
 }
 
 // Whatever the user does, one undo gives a text the user had before (the one before the last run),
