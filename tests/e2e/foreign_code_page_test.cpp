@@ -9,6 +9,7 @@
 #include "support/virtual_port.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -128,6 +129,10 @@ TEST(ForeignCodePage, TextsAndClipboardAreJapaneseOnAWesternSystem)
     const std::string received = std::string("AB") + kNihon + "\r\n";
     ASSERT_TRUE(port.Send(received));
     ASSERT_TRUE(WaitUntil([&] { return WideWindowText(program.Memo()) == Wide(received); }));
+    // The README's picture of the program on a Western system, on request (scripts/screenshots.sh).
+    if (std::getenv("VARNEDO_SCREENSHOTS")) {
+        EXPECT_TRUE(e2e::SaveScreenshot(program.MainWindow(), VARNEDO_DOCS_DIR "/main-window-cp1252.png"));
+    }
     SendMessageW(program.Memo(), EM_SETSEL, 0, -1);
     program.PostCommand(TMainForm::CopyC1);
     EXPECT_TRUE(WaitUntil([&] { return ClipboardUnicodeText() == Wide(received); })) << "clipboard after Copy";
