@@ -2,10 +2,13 @@
 #include "Main.h"
 
 #include "transcript_file.h"
+#include "wide_path.h"
 
 #include "core/date_time.h"
 #include "core/text_area.h"
 #include "core/text_mode.h"
+
+#include "ui/text_conversion.h"
 
 #include <commdlg.h>
 
@@ -23,8 +26,8 @@ core::DateTime LocalNow() {
 }  // namespace
 
 void TMainForm::SaveS1Click(ui::Object* /*Sender*/) {
-    SaveDialog1.InitialDir = AppDir;
-    SaveDialog1.FileName = core::TranscriptFileName(LocalNow());
+    SaveDialog1.InitialDir = WidePath(AppDir);
+    SaveDialog1.FileName = ui::ToWide(core::TranscriptFileName(LocalNow()));
     SaveDialog1.Filter = "TXT files|*.txt";
     SaveDialog1.DefaultExt = "TXT";
     // An earlier transcript is only replaced when the user says so.
@@ -43,7 +46,7 @@ void TMainForm::LoadL1Click(ui::Object* /*Sender*/) {
     // The file name stays: the dialog offers the file chosen last time.
     OpenDialog1.Filter = "TEXT files|*.txt";
     OpenDialog1.DefaultExt = "TXT";
-    OpenDialog1.InitialDir = AppDir;
+    OpenDialog1.InitialDir = WidePath(AppDir);
     if (!OpenDialog1.Execute(Handle())) return;
 
     const TranscriptLines read = ReadTranscriptFile(OpenDialog1.FileName);

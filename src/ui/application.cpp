@@ -4,7 +4,11 @@
 #include "ui/exception.h"
 #include "ui/form.h"
 #include "ui/guarded_call.h"
+#include "ui/message_box.h"
 #include "ui/module_path.h"
+#include "ui/text_conversion.h"
+
+#include "core/sjis_boundary.h"
 
 #include <commctrl.h>
 
@@ -15,7 +19,8 @@ Application& Application::Instance() {
     return application;
 }
 
-Application::Application() : title_(DefaultTitle(ModuleFileName())) {}
+// The title is Shift_JIS like every text of the program, so the file name is read in UTF-16.
+Application::Application() : title_(DefaultTitle(ToShiftJis(WideModuleFileName()))) {}
 
 void Application::Initialize() {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
@@ -29,7 +34,7 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     std::size_t nameStart = 0;
     for (std::size_t i = 0; i < modulePath.size(); ++i) {
         const char c = modulePath[i];
-        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < modulePath.size()) {
+        if (core::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size()) {
             ++i;
         } else if (c == '\\' || c == '/' || c == ':') {
             nameStart = i + 1;
@@ -38,7 +43,7 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     std::string title;
     for (std::size_t i = nameStart; i < modulePath.size() && modulePath[i] != '.'; ++i) {
         const char c = modulePath[i];
-        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < modulePath.size()) {
+        if (core::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size()) {
             title += c;
             title += modulePath[++i];
         } else {
@@ -52,14 +57,15 @@ void Application::Run(Form& mainForm) {
     mainForm_ = &mainForm;
     mainForm.Show();
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // The wide loop: a typed character reaches the Unicode windows whole, whatever the code page.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, the arrow keys and Enter move between the controls of whichever form has them.
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageA(root, &message)) {
+        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageW(root, &message)) {
             continue;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     mainForm_ = nullptr;
 }
@@ -74,17 +80,17 @@ void Application::ShowException(const std::exception_ptr& error) noexcept {
         // Anything else carries no message the user could read.
     }
     try {
-        MessageBoxA(nullptr, core::ErrorBoxText(message).c_str(), title_.c_str(),
-                    MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        ShowMessageBox(nullptr, core::ErrorBoxText(message), title_, MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     } catch (...) {
-        MessageBoxA(nullptr, "", title_.c_str(), MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        // No memory for the texts: an empty box still tells that something failed.
+        MessageBoxW(nullptr, L"", L"", MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     }
 }
 
 void Application::ShowMessage(std::string_view text) {
     // Without an owner the box is centred on the screen; task-modal keeps every window of the
     // program from taking input while it is open.
-    MessageBoxA(nullptr, std::string(text).c_str(), title_.c_str(), MB_OK | MB_TASKMODAL);
+    ShowMessageBox(nullptr, text, title_, MB_OK | MB_TASKMODAL);
 }
 
 void ShowCurrentException() noexcept {

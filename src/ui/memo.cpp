@@ -3,6 +3,9 @@
 #include "ui/memo.h"
 
 #include "core/sjis_boundary.h"
+#include "ui/clipboard.h"
+#include "ui/main_menu.h"
+#include "ui/text_conversion.h"
 
 #include <windowsx.h>
 
@@ -21,14 +24,16 @@ enum ContextCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll
 
 void RegisterTextAreaClass() {
     static const bool registered = [] {
-        WNDCLASSEXA windowClass{};
+        // A Unicode window: other programs read its text in UTF-16 whatever the code page.
+        static const std::wstring className = ToWide(kTextAreaClass);
+        WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
-        windowClass.lpszClassName = kTextAreaClass;
-        return RegisterClassExA(&windowClass) != 0;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+        windowClass.lpszClassName = className.c_str();
+        return RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
 }
@@ -36,37 +41,6 @@ void RegisterTextAreaClass() {
 const char* Registered(const char* className) {
     RegisterTextAreaClass();
     return className;
-}
-
-// Clipboard text in the ANSI code page, up to its terminating zero.
-std::optional<std::string> ClipboardText(HWND owner) {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner)) return std::nullopt;
-    std::optional<std::string> text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = std::string(bytes, strnlen(bytes, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(HWND owner, const std::string& text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory) return;
-    if (auto* bytes = static_cast<char*>(GlobalLock(memory))) {
-        std::memcpy(bytes, text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-    }
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    // The clipboard owns the memory once it has taken it.
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-    CloseClipboard();
 }
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
@@ -325,15 +299,15 @@ void Memo::ShowContextMenu(LPARAM at) {
     if (!menu) return;
     const bool selected = anchor_ != caret_;
     const UINT whenSelected = selected ? MF_ENABLED : MF_GRAYED;
-    AppendMenuA(menu.get(), MF_STRING | (undo_.CanUndo() ? MF_ENABLED : MF_GRAYED), kUndo, "元に戻す(&U)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
-    AppendMenuA(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
-    AppendMenuA(menu.get(), MF_STRING | (IsClipboardFormatAvailable(CF_TEXT) ? MF_ENABLED : MF_GRAYED), kPaste,
+    AppendMenuText(menu.get(), MF_STRING | (undo_.CanUndo() ? MF_ENABLED : MF_GRAYED), kUndo, "元に戻す(&U)");
+    AppendMenuText(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuText(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
+    AppendMenuText(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
+    AppendMenuText(menu.get(), MF_STRING | (ClipboardHasText() ? MF_ENABLED : MF_GRAYED), kPaste,
                 "貼り付け(&P)");
-    AppendMenuA(menu.get(), MF_STRING | whenSelected, kDelete, "削除(&D)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING | (text_.empty() ? MF_GRAYED : MF_ENABLED), kSelectAll, "すべて選択(&A)");
+    AppendMenuText(menu.get(), MF_STRING | whenSelected, kDelete, "削除(&D)");
+    AppendMenuText(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuText(menu.get(), MF_STRING | (text_.empty() ? MF_GRAYED : MF_ENABLED), kSelectAll, "すべて選択(&A)");
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr));
     switch (chosen) {
@@ -377,17 +351,13 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
+    // The window is Unicode: texts come and go in UTF-16, the text stays Shift_JIS.
     case WM_GETTEXTLENGTH:
-        return TextLength();
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0) return 0;
-        const std::size_t count = std::min<std::size_t>(text_.size(), wParam - 1);
-        std::memcpy(reinterpret_cast<char*>(lParam), text_.data(), count);
-        reinterpret_cast<char*>(lParam)[count] = '\0';
-        return static_cast<LRESULT>(count);
-    }
+        return static_cast<LRESULT>(core::SjisCharacterCount(text_));
+    case WM_GETTEXT:
+        return AnswerWideGetText(std::string_view(text_).substr(0, BytesForWideBuffer(wParam)), wParam, lParam);
     case WM_SETTEXT:
-        SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        SetText(ShiftJisFromWideParam(lParam));
         return TRUE;
     case WM_GETDLGCODE: {
         LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
@@ -462,7 +432,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnKeyDown(wParam);
         return 0;
     case WM_CHAR:
-        OnChar(static_cast<unsigned char>(wParam));
+        for (const char c : typedCharacters_.Take(wParam)) OnChar(static_cast<unsigned char>(c));
         return 0;
     case WM_CONTEXTMENU:
         ShowContextMenu(lParam);
@@ -499,7 +469,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case EM_REPLACESEL: {
-        const std::string_view bytes = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        const std::string bytes = ShiftJisFromWideParam(lParam);
         if (wParam) {
             ReplaceSelection(bytes);
         } else {  // a replacement that cannot be undone leaves no earlier edit to undo either

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "ui/control.h"
+#include "ui/wide_text_messages.h"
 
 #include "core/edit_undo.h"
 #include "core/text_layout.h"
@@ -121,6 +122,7 @@ private:
     ULONGLONG scrollBarDrawnAt_ = 0;
     // The first byte of a two-byte character typed, waiting for its second.
     std::optional<char> typedLeadByte_;
+    TypedCharacters typedCharacters_;
     core::EditUndo undo_;
     MemoColors colors_;
     UniqueBrush brush_;

@@ -112,8 +112,9 @@ void Memo::PlaceInputMethodWindow() {
     form.dwStyle = CFS_POINT;
     form.ptCurrentPos = caret;
     ImmSetCompositionWindow(context, &form);
-    LOGFONTA font{};
-    if (font_ && GetObjectA(font_, sizeof font, &font) == sizeof font) ImmSetCompositionFontA(context, &font);
+    // In the wide form, so that the face name does not pass through the system's code page.
+    LOGFONTW font{};
+    if (font_ && GetObjectW(font_, sizeof font, &font) == sizeof font) ImmSetCompositionFontW(context, &font);
     ImmReleaseContext(Handle(), context);
 }
 

@@ -182,9 +182,12 @@ private:
         seen_.fileType = TextOf(GetDlgItem(dialog, kFileTypeList));
         HWND readOnlyBox = GetDlgItem(dialog, kReadOnlyBox);
         seen_.readOnlyBoxShown = readOnlyBox && IsWindowVisible(readOnlyBox);
-        char folder[MAX_PATH] = {};
-        SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
-        seen_.folder = folder;
+        // The dialog is the Unicode one, and Wine answers its CDM_ messages only in that form.
+        wchar_t folder[MAX_PATH] = {};
+        SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+        char folderBytes[2 * MAX_PATH] = {};
+        WideCharToMultiByte(CP_ACP, 0, folder, -1, folderBytes, sizeof folderBytes, nullptr, nullptr);
+        seen_.folder = folderBytes;
         if (plan_.whileOpen) plan_.whileOpen();
         if (plan_.typedName.empty()) {
             Press(dialog, IDCANCEL);

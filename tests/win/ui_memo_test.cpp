@@ -357,3 +357,16 @@ TEST_F(TextArea, PaintsInItsColours) {
 }
 
 }  // namespace
+
+// In the Unicode form the text area takes typed UTF-16 units as Shift_JIS (a character outside it as
+// one "?"), and gives its text as whole characters, only as much as the caller's buffer holds.
+TEST_F(TextArea, UnicodeMessagesCarryShiftJisText) {
+    form.memo.SetText("");
+    SetFocus(form.memo.Handle());
+    for (const wchar_t unit : std::wstring(L"A\u6F22\xD842\xDFB7")) SendMessageW(form.memo.Handle(), WM_CHAR, unit, 0);
+    EXPECT_EQ("A\x8A\xBF?", form.memo.Text());
+    EXPECT_EQ(3, SendMessageW(form.memo.Handle(), WM_GETTEXTLENGTH, 0, 0));
+    wchar_t buffer[3] = {L'x', L'x', L'x'};
+    EXPECT_EQ(2, SendMessageW(form.memo.Handle(), WM_GETTEXT, 3, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_EQ(std::wstring(L"A\u6F22"), buffer);
+}
