@@ -25,6 +25,10 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+bool WriteAll(HANDLE file, const TranscriptBytes& bytes) {
+    return bytes([file](std::string_view piece) { return WriteAll(file, piece); });
+}
+
 // Closing can be where a delayed write fails, so its result counts.
 bool Close(ui::UniqueFile& file) {
     return CloseHandle(file.release()) != FALSE;
@@ -59,7 +63,7 @@ public:
 
     bool Created() const { return static_cast<bool>(file_); }
 
-    bool WriteAndClose(std::string_view bytes) {
+    bool WriteAndClose(const TranscriptBytes& bytes) {
         return WriteAll(file_.get(), bytes) && FlushFileBuffers(file_.get()) && Close(file_);
     }
 
@@ -74,7 +78,7 @@ private:
     ui::UniqueFile file_;
 };
 
-bool WriteBesideAndMove(const std::wstring& path, std::string_view bytes, DWORD attributes, DWORD moveFlags) {
+bool WriteBesideAndMove(const std::wstring& path, const TranscriptBytes& bytes, DWORD attributes, DWORD moveFlags) {
     FileBeside beside(path, attributes);
     return beside.Created() && beside.WriteAndClose(bytes) && beside.MoveTo(path, moveFlags);
 }
@@ -88,6 +92,10 @@ void TakeLines(core::LineReader& reader, std::vector<std::string>& lines) {
 }  // namespace
 
 bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes) {
+    return WriteTranscriptFile(path, [bytes](const TranscriptSink& write) { return write(bytes); });
+}
+
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes) {
     // Opening the target for writing tells whether it may be written at all, and what it is.
     ui::UniqueFile existing(
         CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -109,31 +117,35 @@ bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes) {
     return WriteBesideAndMove(path, bytes, keptAttributes, MOVEFILE_REPLACE_EXISTING);
 }
 
-TranscriptLines ReadTranscriptFile(const std::wstring& path) {
-    TranscriptLines read{TranscriptReadResult::CannotOpen, {}};
+TranscriptReadResult ReadTranscriptFile(const std::wstring& path, const std::function<bool(std::string_view)>& chunk) {
     // The help file lies in the program's folder, which may lie deeper than MAX_PATH.
     ui::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return read;
+    if (!file) return TranscriptReadResult::CannotOpen;
     // A device or a pipe may never end or may wait for input, which would freeze the window.
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) return read;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return TranscriptReadResult::CannotOpen;
 
-    core::LineReader reader;
-    std::string chunk(kReadChunkSize, '\0');
-    while (!reader.Ended()) {
+    std::string buffer(kReadChunkSize, '\0');
+    for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), chunk.data(), kReadChunkSize, &got, nullptr)) {
-            // The line that was being read when the error struck is left out.
-            TakeLines(reader, read.lines);
-            read.result = TranscriptReadResult::Failed;
-            return read;
-        }
-        if (got == 0) break;
-        reader.Feed(std::string_view(chunk.data(), got));
+        if (!ReadFile(file.get(), buffer.data(), kReadChunkSize, &got, nullptr)) return TranscriptReadResult::Failed;
+        if (got == 0) return TranscriptReadResult::Complete;
+        if (!chunk(std::string_view(buffer.data(), got))) return TranscriptReadResult::Complete;
+    }
+}
+
+TranscriptLines ReadTranscriptFile(const std::wstring& path) {
+    TranscriptLines read{TranscriptReadResult::CannotOpen, {}};
+    core::LineReader reader;
+    read.result = ReadTranscriptFile(path, [&](std::string_view chunk) {
+        reader.Feed(chunk);
+        TakeLines(reader, read.lines);
+        return !reader.Ended();
+    });
+    // The line that was being read when an error struck is left out.
+    if (read.result == TranscriptReadResult::Complete) {
+        reader.Finish();
         TakeLines(reader, read.lines);
     }
-    reader.Finish();
-    TakeLines(reader, read.lines);
-    read.result = TranscriptReadResult::Complete;
     return read;
 }

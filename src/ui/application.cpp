@@ -10,9 +10,21 @@
 
 #include "core/sjis_boundary.h"
 
+#include "core/text_store.h"
+
 #include <commctrl.h>
 
+#include <new>
+
 namespace ui {
+namespace {
+
+// What the user reads for the failures that carry no message of the program's own.
+constexpr const char* kOutOfMemory = "メモリが不足しています。受信テキストをファイルに保存してからクリアしてください";
+constexpr const char* kPageFileUnreadable = "一時ファイルから受信テキストを読み込めませんでした";
+constexpr const char* kInternalError = "内部エラーが発生しました";
+
+}  // namespace
 
 Application& Application::Instance() {
     static Application application;
@@ -76,14 +88,19 @@ void Application::ShowException(const std::exception_ptr& error) noexcept {
         std::rethrow_exception(error);
     } catch (const Exception& known) {
         message = known.Message();
+    } catch (const std::bad_alloc&) {
+        message = kOutOfMemory;
+    } catch (const core::PageReadError&) {
+        message = kPageFileUnreadable;
     } catch (...) {
-        // Anything else carries no message the user could read.
+        // Anything else carries no message the user could read: say what it means for them.
+        message = kInternalError;
     }
     try {
         ShowMessageBox(nullptr, core::ErrorBoxText(message), title_, MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     } catch (...) {
-        // No memory for the texts: an empty box still tells that something failed.
-        MessageBoxW(nullptr, L"", L"", MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        // No memory even for the texts: a box made of fixed texts alone.
+        MessageBoxW(nullptr, L"メモリが不足しています。", L"Varnedo", MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     }
 }
 

@@ -25,8 +25,12 @@ public:
     ClipboardMemory(const ClipboardMemory&) = delete;
     ClipboardMemory& operator=(const ClipboardMemory&) = delete;
 
-    void HandTo(UINT format) {
-        if (memory_ && SetClipboardData(format, memory_)) memory_ = nullptr;
+    explicit operator bool() const { return memory_ != nullptr; }
+
+    bool HandTo(UINT format) {
+        if (!memory_ || !SetClipboardData(format, memory_)) return false;
+        memory_ = nullptr;
+        return true;
     }
 
 private:
@@ -65,7 +69,7 @@ std::optional<std::basic_string<Unit>> ClipboardData(UINT format) {
 
 }  // namespace
 
-void SetClipboardText(HWND owner, std::string_view shiftJis) {
+bool SetClipboardText(HWND owner, std::string_view shiftJis) {
     const std::wstring wide = ToWide(shiftJis);
     ClipboardMemory unicode(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
     const std::string bytes(shiftJis);
@@ -73,13 +77,15 @@ void SetClipboardText(HWND owner, std::string_view shiftJis) {
     const LCID japanese = core::kJapaneseLocale;
     ClipboardMemory locale(&japanese, sizeof japanese);
 
+    if (!unicode || !ansi) return false;
+
     const OpenedClipboard clipboard(owner);
-    if (!clipboard) return;
+    if (!clipboard) return false;
     EmptyClipboard();
-    unicode.HandTo(CF_UNICODETEXT);
-    ansi.HandTo(CF_TEXT);
+    const bool handed = unicode.HandTo(CF_UNICODETEXT) && ansi.HandTo(CF_TEXT);
     // Tells the system and other programs which code page the CF_TEXT bytes are in.
     locale.HandTo(CF_LOCALE);
+    return handed;
 }
 
 std::optional<std::string> ClipboardText(HWND owner) {

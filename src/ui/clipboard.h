@@ -11,7 +11,8 @@
 
 namespace ui {
 
-void SetClipboardText(HWND owner, std::string_view shiftJis);
+// False when the clipboard could not take it (no memory for it, or held by another program).
+bool SetClipboardText(HWND owner, std::string_view shiftJis);
 // The clipboard's text as Shift_JIS, up to its terminating zero; nothing when it holds no text.
 std::optional<std::string> ClipboardText(HWND owner);
 bool ClipboardHasText();
