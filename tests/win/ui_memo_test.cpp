@@ -10,6 +10,7 @@
 
 #include <imm.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -294,6 +295,46 @@ TEST_F(TextArea, ScrollsByRowsAndToTheEnd) {
 
 // A click places the caret at the nearest character boundary, a drag selects, a double click
 // selects the word.
+// While the user holds the mouse button in the text area, or while Scroll Lock is on, arriving
+// text is added without taking the view or the selection away; afterwards the end is followed again.
+TEST_F(TextArea, ArrivingTextLeavesAHeldViewAlone) {
+    std::string lines;
+    for (int i = 0; i < 60; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    const auto arrive = [&] {
+        form.memo.AppendText("new\r\n");
+        form.memo.ScrollToEnd();
+    };
+    const auto setScrollLock = [](bool on) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SCROLL] = on ? 1 : 0;
+        SetKeyboardState(keys);
+    };
+    struct Hold {
+        const char* behaviour;
+        std::function<void()> take;
+        std::function<void()> release;
+    } holds[] = {
+        {"mouse button held", [&] { Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5)); },
+         [&] { Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 5)); }},
+        {"Scroll Lock on", [&] { setScrollLock(true); }, [&] { setScrollLock(false); }},
+    };
+    for (const Hold& hold : holds) {
+        form.memo.SetText(lines);
+        Send(EM_LINESCROLL, 0, -1000);
+        Send(EM_SETSEL, 0, 4);
+        hold.take();
+        const auto selected = Selection();
+        arrive();
+        EXPECT_EQ(0, Send(EM_GETFIRSTVISIBLELINE)) << hold.behaviour;
+        EXPECT_EQ(selected, Selection()) << hold.behaviour;
+        hold.release();
+        arrive();
+        EXPECT_GT(Send(EM_GETFIRSTVISIBLELINE), 50) << hold.behaviour;
+        EXPECT_EQ(form.memo.TextSize(), Selection().second) << hold.behaviour;
+    }
+}
+
 TEST_F(TextArea, MouseSelects) {
     form.memo.SetText("alpha beta\r\ngamma");
     const POINT b = PointOf(6);
