@@ -18,7 +18,7 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-targets=(fuzz_receive_decoder fuzz_settings fuzz_text_mode)
+targets=(fuzz_receive_decoder fuzz_settings fuzz_text_document fuzz_text_mode)
 bin=$root/build/fuzz/fuzz
 artifacts=$bin/artifacts
 scratch=$(mktemp -d)

@@ -7,6 +7,10 @@
 namespace core {
 namespace {
 
+// The most bytes a row and the bytes it looks at after its end take (rows are at most
+// kMostColumns cells wide).
+constexpr std::size_t kRowReach = 8192;
+
 bool EndsWithCrLf(std::string_view before2, std::string_view bytes, std::size_t count) {
     // Whether the bytes before2 + bytes[0, count) end with CR LF.
     if (count >= 2) return bytes[count - 2] == '\r' && bytes[count - 1] == '\n';
@@ -44,9 +48,15 @@ std::string_view LastTwo(std::string_view bytes) {
 TextStore::TextStore(PageFileOpener openPageFile, StoreLimits limits)
     : openPageFile_(std::move(openPageFile)), limits_(limits) {}
 
-std::vector<TextBlock> TextStore::MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine) {
+std::string TextStore::TwoBytesBefore(std::size_t offset) {
+    std::string before;
+    for (std::size_t at = offset >= 2 ? offset - 2 : 0; at < offset; ++at) before += At(at);
+    return before;
+}
+
+std::vector<TextBlock> TextStore::MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine,
+                                             std::string before) {
     std::vector<TextBlock> made;
-    std::string_view before;
     while (!bytes.empty()) {
         const std::size_t count = BytesForBlock(limits_, {}, 0, bytes);
         TextBlock block;
@@ -55,8 +65,8 @@ std::vector<TextBlock> TextStore::MakeBlocks(std::string_view bytes, std::size_t
         block.id = nextId_++;
         block.bytes.assign(bytes.substr(0, count));
         block.lineFeeds = CountLineFeeds(block.bytes);
-        block.startsLine = made.empty() ? startsLine : EndsWithCrLf({}, before, before.size());
-        before = LastTwo(block.bytes);
+        block.startsLine = made.empty() ? startsLine : EndsWithCrLf(before, {}, 0);
+        before = std::string(LastTwo(before + block.bytes));
         made.push_back(std::move(block));
         start += count;
         bytes.remove_prefix(count);
@@ -70,14 +80,14 @@ void TextStore::Append(std::string_view bytes) {
     std::string tail;
     if (!blocks_.empty()) {
         TextBlock& last = blocks_.back();
-        tail.assign(LastTwo(Resident(blocks_.size() - 1)));
+        tail = TwoBytesBefore(size_);
         intoLast = BytesForBlock(limits_, tail, last.size, bytes);
     }
     // Everything that can fail comes first: the new blocks, room for them, the last block's growth.
     const std::string_view rest = bytes.substr(intoLast);
     const std::string restBefore(LastTwo(tail + std::string(LastTwo(bytes.substr(0, intoLast)))));
     std::vector<TextBlock> made =
-        MakeBlocks(rest, size_ + intoLast, blocks_.empty() || EndsWithCrLf(restBefore, {}, 0));
+        MakeBlocks(rest, size_ + intoLast, blocks_.empty() || EndsWithCrLf(restBefore, {}, 0), restBefore);
     blocks_.reserve(blocks_.size() + made.size());
     // Rows that reach over the old end of the text are laid out anew.
     Relayout(blocks_.size(), size_);
@@ -117,7 +127,8 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     content.append(Resident(first).substr(0, from - blocks_[first].start));
     content.append(bytes);
     content.append(Resident(last).substr(to - blocks_[last].start));
-    std::vector<TextBlock> made = MakeBlocks(content, blocks_[first].start, blocks_[first].startsLine);
+    std::vector<TextBlock> made =
+        MakeBlocks(content, blocks_[first].start, blocks_[first].startsLine, TwoBytesBefore(blocks_[first].start));
 
     std::vector<TextBlock> result;
     result.reserve(blocks_.size() - (last - first + 1) + made.size());
@@ -142,18 +153,19 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     size_ = size_ - (to - from) + bytes.size();
     Renumber(first);
     Relayout(first, first < blocks_.size() ? blocks_[first].start : size_);
-    // The block after the edit may now begin or no longer begin a line; its rows begin elsewhere.
-    const std::size_t next = first + made.size();
-    if (next < blocks_.size()) {
-        const std::size_t start = blocks_[next].start;
-        const bool startsLine = start == 0 || (start >= 2 && At(start - 2) == '\r' && At(start - 1) == '\n');
-        TextBlock& after = blocks_[next];
-        after.startsLine = startsLine;
-        // Its first row began in the edited bytes.
-        if (!startsLine) {
-            after.id = nextId_++;
-            after.rows = {};
+    // The blocks just after the edit may now begin or no longer begin a line, and those whose first
+    // row began in the edited bytes lay out again (a row spans a few kilobytes at most).
+    const std::size_t editEnd = from + bytes.size();
+    for (std::size_t i = first + made.size(); i < blocks_.size() && blocks_[i].start < editEnd + kRowReach; ++i) {
+        TextBlock& block = blocks_[i];
+        const bool startedLine = block.startsLine;
+        if (block.start <= editEnd + 2) {
+            block.startsLine = block.start == 0 || (block.start >= 2 && At(block.start - 2) == '\r' &&
+                                                    At(block.start - 1) == '\n');
         }
+        if (block.startsLine && startedLine) continue;
+        block.id = nextId_++;
+        block.rows = {};
     }
     ++version_;
     EnforceLimitsAfterChange();
@@ -233,7 +245,6 @@ std::string_view TextStore::Resident(std::size_t index) {
 void TextStore::Relayout(std::size_t before, std::size_t changedAt) noexcept {
     // A row looks a couple of bytes past its end, and a row is at most as long as the widest
     // layout's columns: the blocks whose rows may reach the changed bytes are laid out again.
-    constexpr std::size_t kRowReach = 8192;
     for (std::size_t i = before; i-- > 0;) {
         blocks_[i].id = nextId_++;
         blocks_[i].rows.exact = false;

@@ -114,7 +114,9 @@ public:
 private:
     std::string_view Resident(std::size_t index);
     void Touch(TextBlock& block) noexcept { block.lastUse = ++useClock_; }
-    std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine);
+    // Blocks of `bytes` from `start` on; `before` is the text's last two bytes before `start`.
+    std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine, std::string before);
+    std::string TwoBytesBefore(std::size_t offset);
     void Renumber(std::size_t fromBlock) noexcept;
     // The blocks before `before` whose rows may reach `changedAt`.
     void Relayout(std::size_t before, std::size_t changedAt) noexcept;
