@@ -4,6 +4,7 @@
 #include "ui/exception.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -11,8 +12,10 @@ RadioGroup::RadioGroup(Window& parent, RadioGroupArgs args)
     : GroupBox(parent, {.bounds = args.bounds, .caption = std::move(args.caption), .font = std::move(args.font)}) {
     for (std::size_t i = 0; i < args.items.size(); ++i) {
         // Plain (not automatic) radio buttons: the group alone decides what is checked and when
-        // that is a change worth reporting.
-        const DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+        // that is a change worth reporting. They tell the group when they gain and lose the focus,
+        // which is how it learns of the arrow keys.
+        const DWORD style =
+            WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | BS_NOTIFY | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
         HWND button = CreateWindowExA(0, "BUTTON", args.items[i].c_str(), style, 0, 0, 0, 0, Handle(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
                                       GetModuleHandleA(nullptr), nullptr);
@@ -51,20 +54,41 @@ void RadioGroup::SetItemIndex(int index) {
     if (index == itemIndex_) return;
     itemIndex_ = index;
     for (int i = 0; i < ItemCount(); ++i) {
-        SendMessageA(buttons_[static_cast<std::size_t>(i)], BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        HWND button = buttons_[static_cast<std::size_t>(i)];
+        SendMessageA(button, BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        // Tab lands on the selected item, or on the first while none is selected.
+        const bool tabStop = i == std::max(index, 0);
+        const LONG style = GetWindowLongA(button, GWL_STYLE);
+        SetWindowLongA(button, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
     }
     if (index >= 0 && OnClick) OnClick(this);
 }
 
+int RadioGroup::IndexOf(HWND button) const {
+    const auto found = std::find(buttons_.begin(), buttons_.end(), button);
+    return found == buttons_.end() ? -1 : static_cast<int>(found - buttons_.begin());
+}
+
 LRESULT RadioGroup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        const auto clicked = std::find(buttons_.begin(), buttons_.end(), reinterpret_cast<HWND>(lParam));
-        if (clicked != buttons_.end()) {
-            SetItemIndex(static_cast<int>(clicked - buttons_.begin()));
-            return 0;
-        }
+    const int index = message == WM_COMMAND ? IndexOf(reinterpret_cast<HWND>(lParam)) : -1;
+    if (index < 0) return GroupBox::HandleMessage(message, wParam, lParam);
+    switch (HIWORD(wParam)) {
+    case BN_CLICKED:
+        SetItemIndex(index);
+        break;
+    case BN_KILLFOCUS:
+        // The focus is already where it goes: another item of this group means an arrow key (or
+        // the mouse) moved it, while Tab and Shift+Tab leave the group.
+        focusMovesWithinGroup_ = IndexOf(GetFocus()) >= 0;
+        break;
+    case BN_SETFOCUS:
+        // As in any dialog, the arrow keys select the item they move to; Tab only lands there.
+        if (std::exchange(focusMovesWithinGroup_, false)) SetItemIndex(index);
+        break;
+    default:
+        break;
     }
-    return GroupBox::HandleMessage(message, wParam, lParam);
+    return 0;
 }
 
 }  // namespace ui

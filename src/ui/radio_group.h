@@ -1,6 +1,7 @@
 // A captioned group of radio buttons in columns, with one selection or none (-1). OnClick runs
 // whenever the selection changes to an item, whether the user or the program changed it; choosing
-// the selected item again, or clearing the selection, does not run it.
+// the selected item again, or clearing the selection, does not run it. As in any dialog, Tab
+// lands on the selected item and the arrow keys move the selection within the group.
 #pragma once
 
 #include "ui/group_box.h"
@@ -38,10 +39,13 @@ protected:
 
 private:
     void ArrangeButtons(int columns);
+    // The item of a button of this group; -1 for any other window.
+    int IndexOf(HWND button) const;
 
     // Child windows of the group box: Windows destroys them with it.
     std::vector<HWND> buttons_;
     int itemIndex_ = -1;
+    bool focusMovesWithinGroup_ = false;
 };
 
 }  // namespace ui
