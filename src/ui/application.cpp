@@ -48,9 +48,9 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     return title;
 }
 
-void Application::Run(Form& mainForm) {
+void Application::Run(Form& mainForm, int showCommand) {
     mainForm_ = &mainForm;
-    mainForm.Show();
+    mainForm.Show(showCommand);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         // Tab, the arrow keys and Enter move between the controls of whichever form has them.

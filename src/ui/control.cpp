@@ -32,8 +32,9 @@ Control::Control(Window& parent, CreateParams params) : Window(&parent, params.a
     if (params.font) SetFont(std::move(*params.font));
     RegisterPaintedControlClass();
     const Rect& b = params.bounds;
-    Attach(CreateWindowExA(params.exStyle, params.className, params.text.c_str(),
-                           WS_CHILD | WS_VISIBLE | params.style, b.left, b.top, b.width, b.height,
+    layoutBounds_ = b;
+    Attach(CreateWindowExA(params.exStyle, params.className, params.text.c_str(), WS_CHILD | WS_VISIBLE | params.style,
+                           Scaled(b.left), Scaled(b.top), Scaled(b.width), Scaled(b.height),
                            parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
                            GetModuleHandleA(nullptr), nullptr));
     SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));

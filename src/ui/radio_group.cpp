@@ -23,10 +23,19 @@ RadioGroup::RadioGroup(Window& parent, RadioGroupArgs args)
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont().Handle()), FALSE);
         buttons_.push_back(button);
     }
-    ArrangeButtons(std::max(1, args.columns));
+    columns_ = std::max(1, args.columns);
+    ArrangeButtons();
 }
 
-void RadioGroup::ArrangeButtons(int columns) {
+void RadioGroup::OnDpiChanged() {
+    for (HWND button : buttons_) {
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont().Handle()), TRUE);
+    }
+    ArrangeButtons();
+}
+
+void RadioGroup::ArrangeButtons() {
+    const int columns = columns_;
     // The caption's line is taken off the top; the rest is shared out in equal rows, columns
     // filled top to bottom, with 8 px left of each column.
     if (buttons_.empty()) return;
@@ -38,12 +47,12 @@ void RadioGroup::ArrangeButtons(int columns) {
     }
     const int count = ItemCount();
     const int perColumn = (count + columns - 1) / columns;
-    const int buttonWidth = (Width() - 10) / columns;
-    const int rowsSpace = Height() - metrics.tmHeight - 5;
+    const int buttonWidth = (Width() - Scaled(10)) / columns;
+    const int rowsSpace = Height() - metrics.tmHeight - Scaled(5);
     const int buttonHeight = rowsSpace / perColumn;
-    const int topMargin = metrics.tmHeight + 1 + (rowsSpace % perColumn) / 2;
+    const int topMargin = metrics.tmHeight + Scaled(1) + (rowsSpace % perColumn) / 2;
     for (int i = 0; i < count; ++i) {
-        SetWindowPos(buttons_[static_cast<std::size_t>(i)], nullptr, (i / perColumn) * buttonWidth + 8,
+        SetWindowPos(buttons_[static_cast<std::size_t>(i)], nullptr, (i / perColumn) * buttonWidth + Scaled(8),
                      (i % perColumn) * buttonHeight + topMargin, buttonWidth, buttonHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }

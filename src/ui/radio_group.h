@@ -36,14 +36,16 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged() override;
 
 private:
-    void ArrangeButtons(int columns);
+    void ArrangeButtons();
     // The item of a button of this group; -1 for any other window.
     int IndexOf(HWND button) const;
 
     // Child windows of the group box: Windows destroys them with it.
     std::vector<HWND> buttons_;
+    int columns_ = 1;
     int itemIndex_ = -1;
     bool focusMovesWithinGroup_ = false;
 };

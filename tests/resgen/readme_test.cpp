@@ -94,7 +94,7 @@ std::string ProgramLiterals() {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(kSources)) {
         if (entry.path().extension() != ".cpp") continue;
         const std::string source = ReadText(entry.path());
-        static const std::regex kLiteral(R"("((?:[^"\\\n]|\\.)*)")");
+        static const std::regex kLiteral(R"re("((?:[^"\\\n]|\\.)*)")re");
         for (std::sregex_iterator it(source.begin(), source.end(), kLiteral), end; it != end; ++it) {
             literals += "\n" + (*it)[1].str() + "\n";
         }
