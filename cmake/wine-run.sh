@@ -16,4 +16,8 @@ if ! display_works; then
     exit 125
   fi
 fi
+if [ "$VARNEDO_DPI" != 96 ]; then
+  # The prefix of another screen resolution is made and its server started at its first test.
+  ( flock 9; "$VARNEDO_ROOT/scripts/wine-up.sh" >/dev/null ) 9>"$VARNEDO_STATE/wine-up-dpi$VARNEDO_DPI.lock"
+fi
 exec wine "$@"

@@ -26,7 +26,8 @@ free_display() {
 }
 
 start_xvfb() {
-  setsid Xvfb "$1" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb$1.log" 2>&1 &
+  # Room for Wine's desktop at 192 ppi (2560 x 1600), where the tests at that resolution run.
+  setsid Xvfb "$1" -screen 0 2560x1600x24 -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb$1.log" 2>&1 &
   for _ in $(seq 100); do display_works "$1" && return 0; sleep 0.05; done
   return 1
 }

@@ -115,10 +115,19 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_QUERYOPEN:
-        // A window started minimised shows for the first time now, after its show handler.
+        // A window started minimised shows for the first time now, after its show handler. The
+        // system took the place to restore to before asking, so the window restores itself to the
+        // one the handler gave it, and the system's restore is declined.
         if (std::exchange(showWhenRestored_, false)) {
             RunShowHandler(*this);
             PlaceBeforeShowing();
+            WINDOWPLACEMENT placement{};
+            placement.length = sizeof placement;
+            if (GetWindowPlacement(Handle(), &placement)) {
+                placement.showCmd = SW_RESTORE;
+                SetWindowPlacement(Handle(), &placement);
+                return FALSE;
+            }
         }
         return TRUE;
     case WM_SIZE:

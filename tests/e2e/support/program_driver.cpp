@@ -169,7 +169,7 @@ bool ProgramFolder::Exists(std::string_view name) const
     return GetFileAttributesA(FilePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect)
+RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect, int showCommand)
 {
     // A copy left behind by an earlier, killed test would turn this start into "already running"
     // and the test into a long wait; say so at once instead.
@@ -184,6 +184,10 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect)
     commandLine += "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (showCommand != SW_SHOWDEFAULT) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
                         &startup, &process))
         throw std::runtime_error("cannot start " + commandLine);

@@ -53,8 +53,10 @@ class RunningProgram {
 public:
     enum class Expect { MainWindow, NoWindow };
     // Starts the program in the folder and (unless told otherwise) waits until its main window is
-    // up and shown.
-    explicit RunningProgram(const ProgramFolder& folder, Expect expect = Expect::MainWindow);
+    // up and shown. `showCommand` is the start mode a shortcut hands the program (SW_SHOWMINNOACTIVE
+    // for "minimised"); SW_SHOWDEFAULT hands none.
+    explicit RunningProgram(const ProgramFolder& folder, Expect expect = Expect::MainWindow,
+                            int showCommand = SW_SHOWDEFAULT);
     // Ends the program if a test left it running.
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
