@@ -10,7 +10,7 @@ if ! display_works; then
   echo "X display $DISPLAY not reachable; its log:" >&2
   tail -n 20 "$VARNEDO_STATE/xvfb$DISPLAY.log" >&2 2>/dev/null || true
   mkdir -p "$VARNEDO_STATE"
-  ( flock 9; display_works || "$VARNEDO_ROOT/scripts/wine-up.sh" >/dev/null ) 9>"$VARNEDO_STATE/wine-up.lock"
+  ( flock 9; display_works || "$VARNEDO_ROOT/scripts/wine-up.sh" >/dev/null 9>&- ) 9>"$VARNEDO_STATE/wine-up.lock"
   if ! display_works; then
     echo "X display $DISPLAY not reachable: start it with scripts/wine-up.sh" >&2
     exit 125
@@ -18,6 +18,7 @@ if ! display_works; then
 fi
 if [ "$VARNEDO_DPI" != 96 ]; then
   # The prefix of another screen resolution is made and its server started at its first test.
-  ( flock 9; "$VARNEDO_ROOT/scripts/wine-up.sh" >/dev/null ) 9>"$VARNEDO_STATE/wine-up-dpi$VARNEDO_DPI.lock"
+  # The lock's descriptor is not handed on: the desktop keeper started there would hold it for ever.
+  ( flock 9; "$VARNEDO_ROOT/scripts/wine-up.sh" >/dev/null 9>&- ) 9>"$VARNEDO_STATE/wine-up-dpi$VARNEDO_DPI.lock"
 fi
 exec wine "$@"
