@@ -25,14 +25,18 @@ std::string ClassOf(HWND window)
     return name;
 }
 
-// Position of a child within its parent's client area.
+// Position of a child within its parent's client area, in the layout's pixels at 96 ppi: the
+// program shows its layout at the screen's DPI.
 POINT PlaceInParent(HWND window)
 {
     RECT r;
     GetWindowRect(window, &r);
     POINT p{r.left, r.top};
     ScreenToClient(GetParent(window), &p);
-    return p;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return {MulDiv(p.x, 96, dpi), MulDiv(p.y, 96, dpi)};
 }
 
 void RemoveTree(const std::string& folder)
