@@ -15,7 +15,7 @@ BenchForm::BenchForm()
     tick = [this] { form->Timer1Timer(nullptr); };
     form->Timer1.OnTimer = [this](ui::Object*) {
         // Bytes in the driver's queue, or received text that an earlier tick left to show.
-        const bool hadData = (SciPort.IsOpen() && SciPort.InQueue() > 0) || form->heldTextByte.size() > 1;
+        const bool hadData = (SciPort.IsOpen() && SciPort.InQueue() > 0) || form->pendingText.size() > 1;
         const double start = NowMs();
         tick();
         ticks.push_back({start, NowMs(), hadData});
@@ -48,11 +48,11 @@ void BenchForm::Prefill(const std::string& text)
     pump.RunFor(300);
 }
 
-std::string BenchForm::ReceivedText() const { return form->Memo1.Text() + form->heldTextByte; }
+std::string BenchForm::ReceivedText() const { return form->Memo1.Text() + form->pendingText; }
 
 std::size_t BenchForm::ReceivedLength() const
 {
-    return static_cast<std::size_t>(form->Memo1.TextLength()) + form->heldTextByte.size();
+    return static_cast<std::size_t>(form->Memo1.TextLength()) + form->pendingText.size();
 }
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 #include "Main.h"
 
 #include "transcript_file.h"
+#include "wide_path.h"
 #include "ui/application.h"
 
 #include <string>
@@ -32,7 +33,7 @@ void THelpForm::FormShow(ui::Object* /*Sender*/) {
     // Every showing lists the file once, as it is now, not below the copies of earlier showings.
     ListBox1.Clear();
     // The help file is plain text read by the same rules as a transcript: one item per line.
-    const TranscriptLines read = ReadTranscriptFile(MainForm->AppDir + "readme.txt");
+    const TranscriptLines read = ReadTranscriptFile(WidePath(MainForm->AppDir + "readme.txt"));
     if (read.result == TranscriptReadResult::CannotOpen) {
         // The window still opens afterwards, with an empty list.
         ui::App().ShowMessage("ファイルの読み込みに失敗しました");

@@ -102,12 +102,13 @@ public:
     // receive path
     void TryOpenPort();
     void DrainPort();
-    // Adds the whole characters of received text to the text area; false when there were none.
-    bool AppendReceivedText(std::string_view text);
-    std::string TakeHeldTextByte();
-    // A first byte of received text that waits for its partner. Saving and loading treat it as the
-    // end of the text area's text.
-    std::string heldTextByte;
+    // Adds the whole characters of the pending text to the text area; false when there were none.
+    bool ShowPendingText();
+    std::string TakePendingText();
+    // Received text not yet in the text area: a first byte that waits for its partner, or text the
+    // text area could not take at the last tick. Saving and loading treat it as the end of the
+    // text area's text.
+    std::string pendingText;
     // end of receive path
 
     // colour scheme and text size

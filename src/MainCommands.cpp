@@ -7,6 +7,7 @@
 
 #include "core/app_dir.h"
 #include "ui/guarded_call.h"
+#include "ui/message_box.h"
 #include "ui/module_path.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ void TMainForm::CentreOnDesktop() {
 
 void TMainForm::FormCloseQuery(ui::Object* /*Sender*/, bool& CanClose) {
     CanClose = true;
-    const int answer = MessageBoxA(Handle(), "ソフトウェアを終了します。宜しいですか？", "警告", kExitQuestionStyle);
+    const int answer = ui::ShowMessageBox(Handle(), "ソフトウェアを終了します。宜しいですか？", "警告", kExitQuestionStyle);
     if (answer != IDYES) {
         CanClose = false;
         return;

@@ -73,15 +73,19 @@ void TMainForm::TryOpenPort()
 
 void TMainForm::DrainPort()
 {
-    // A character whose first byte the text area holds back still waits for its second byte.
-    core::ReceiveState state{Panel2.Caption(), LeadByte, !heldTextByte.empty()};
-    std::string text;
+    // A character whose first byte is still on its way to the text area waits for its second byte.
+    core::ReceiveState state{Panel2.Caption(), LeadByte, core::EndsInFirstByte(pendingText)};
     const ULONGLONG started = GetTickCount64();
+    const std::size_t pendingBefore = pendingText.size();
     int emptyLooks = 0;
-    while (text.size() < kMaxBytesPerTick && GetTickCount64() - started < kMaxDrainMilliseconds) {
+    // Text the text area could not take yet stays in front and bounds what is read.
+    while (pendingText.size() < kMaxBytesPerTick && GetTickCount64() - started < kMaxDrainMilliseconds) {
         const std::uint32_t waiting = SciPort.InQueue();
         if (waiting == 0) {
-            if (text.size() < kFloodBytes || ++emptyLooks > kFloodPauseLooks || SciPort.DeviceLost()) break;
+            if (pendingText.size() - pendingBefore < kFloodBytes || ++emptyLooks > kFloodPauseLooks ||
+                SciPort.DeviceLost()) {
+                break;
+            }
             Sleep(1);
             continue;
         }
@@ -90,13 +94,14 @@ void TMainForm::DrainPort()
         SciPort.Read(RecvBuf, std::min<std::uint32_t>(waiting, sizeof RecvBuf), got);
         // The driver said bytes were waiting but none came: end this tick rather than spin.
         if (got == 0) break;
-        core::DecodeReceived(std::string_view(reinterpret_cast<const char*>(RecvBuf), got), state, text);
+        core::DecodeReceived(std::string_view(reinterpret_cast<const char*>(RecvBuf), got), state, pendingText);
         LeadByte = state.leadByte;
     }
-    const bool textAdded = AppendReceivedText(text);
-
     const bool stripChanged = state.strip != Panel2.Caption();
     if (stripChanged) Panel2.SetCaption(state.strip);
+    // An addition the text area refuses throws with its text still pending; the next tick offers it
+    // again, so nothing read is lost and nothing is shown twice.
+    const bool textAdded = ShowPendingText();
     if (stripChanged || textAdded) Memo1.ScrollToEnd();
 
     // An unplugged adapter shows only as the driver refusing to be asked; treat it like a reconnect,
@@ -104,27 +109,20 @@ void TMainForm::DrainPort()
     if (SciPort.DeviceLost()) OpenO1Click(nullptr);
 }
 
-bool TMainForm::AppendReceivedText(std::string_view text)
+bool TMainForm::ShowPendingText()
 {
-    // Only whole characters go to the text area, so that a first byte and its second, read in
-    // different ticks, still make one character.
-    heldTextByte.append(text);
-    const std::size_t complete = core::CompleteCharactersLength(heldTextByte);
-    if (complete == 0) return false;
-    Memo1.AppendText(std::string_view(heldTextByte).substr(0, complete));
-    heldTextByte.erase(0, complete);
-    return true;
+    return core::ShowWholeCharacters(pendingText, [this](std::string_view text) { Memo1.AppendText(text); });
 }
 
-std::string TMainForm::TakeHeldTextByte()
+std::string TMainForm::TakePendingText()
 {
-    return std::exchange(heldTextByte, std::string());
+    return std::exchange(pendingText, std::string());
 }
 
 void TMainForm::OnTextCleared()
 {
-    // A first byte held back from the text area went with the text; LeadByte stays as it is.
-    heldTextByte.clear();
+    // What had not reached the text area went with the text; LeadByte stays as it is.
+    pendingText.clear();
 }
 
 void TMainForm::ComboBox1Change(ui::Object* /*Sender*/)

@@ -20,6 +20,9 @@ std::uint32_t Sci::Open(std::int32_t portNumber, std::int32_t baudRate, std::int
     deviceLost = false;
     if (portHandle == INVALID_HANDLE_VALUE) return SCI_OPEN_FAILED;
 
+    // A queue of a minute at 9600 baud, so that a short stall of the window loses nothing where the
+    // driver honours the request (a driver that keeps less is no reason to give up the port).
+    SetupComm(portHandle, kInputQueueBytes, 0);
     bool configured = GetCommState(portHandle, &lineSettings) != FALSE;
     if (configured) {
         SetLineFormat(baudRate, byteSize, stopBitsCode, parityCode, ctsFlag, rtsChoice);

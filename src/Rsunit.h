@@ -9,6 +9,8 @@
 // Result flags of Open and Read. Line errors (CE_*) all lie below 0x10000, so one word carries both.
 inline constexpr std::uint32_t SCI_OPEN_FAILED = 0x00010000;
 inline constexpr std::uint32_t SCI_READ_FAILED = 0x00020000;
+// The input queue Open asks the driver for.
+inline constexpr DWORD kInputQueueBytes = 64 * 1024;
 
 class Sci {
 public:

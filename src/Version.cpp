@@ -2,8 +2,11 @@
 
 #include "core/version_path.h"
 #include "ui/module_path.h"
+#include "ui/text_conversion.h"
+#include "wide_path.h"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,7 +29,11 @@ struct RawValue {
 std::optional<RawValue> QueryValue(const std::vector<unsigned char>& info, const std::string& path) {
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(info.data(), path.c_str(), &value, &length) || value == nullptr) return std::nullopt;
+    // The wide form: the information's strings are UTF-16, and the ANSI form would pass them through
+    // the system's code page.
+    if (!VerQueryValueW(info.data(), ui::ToWide(path).c_str(), &value, &length) || value == nullptr) {
+        return std::nullopt;
+    }
     const auto* data = static_cast<const unsigned char*>(value);
     const unsigned char* end = info.data() + info.size();
     if (data < info.data() || data >= end) return std::nullopt;
@@ -42,12 +49,13 @@ std::optional<std::uint32_t> FirstTranslation(const std::vector<unsigned char>& 
     return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
 }
 
-// A NUL-terminated string value, never read past the end of the information.
-std::optional<std::string_view> QueryString(const std::vector<unsigned char>& info, const std::string& path) {
+// A NUL-terminated string value as Shift_JIS, never read past the end of the information.
+std::optional<std::string> QueryString(const std::vector<unsigned char>& info, const std::string& path) {
     const std::optional<RawValue> value = QueryValue(info, path);
     if (!value) return std::nullopt;
-    const std::string_view rest(reinterpret_cast<const char*>(value->data), value->bytesToEnd);
-    return rest.substr(0, rest.find('\0'));
+    std::wstring rest(value->bytesToEnd / sizeof(wchar_t), L'\0');
+    std::memcpy(rest.data(), value->data, rest.size() * sizeof(wchar_t));
+    return ui::ToShiftJis(rest.substr(0, rest.find(L'\0')));
 }
 
 }  // namespace
@@ -79,15 +87,19 @@ TVerForm::TVerForm(ui::Form* Owner)
 }
 
 void TVerForm::FormShow(ui::Object* /*Sender*/) {
-    ReadVersionInfo(ui::ModuleFileName());
+    ReadVersionInfo(ui::WideModuleFileName());
 }
 
 void TVerForm::ReadVersionInfo(const std::string& modulePath) {
+    ReadVersionInfo(WidePath(modulePath));
+}
+
+void TVerForm::ReadVersionInfo(const std::wstring& modulePath) {
     DWORD unused = 0;
-    const DWORD size = GetFileVersionInfoSizeA(modulePath.c_str(), &unused);
+    const DWORD size = GetFileVersionInfoSizeW(modulePath.c_str(), &unused);
     if (size == 0) return;
     std::vector<unsigned char> info(size);
-    if (!GetFileVersionInfoA(modulePath.c_str(), 0, size, info.data())) return;
+    if (!GetFileVersionInfoW(modulePath.c_str(), 0, size, info.data())) return;
 
     const std::optional<std::uint32_t> translation = FirstTranslation(info);
     if (!translation) return;

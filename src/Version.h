@@ -26,6 +26,7 @@ public:
     // Fills the labels from the version resource of the program file at modulePath; the window
     // reads the running program's own.
     void ReadVersionInfo(const std::string& modulePath);
+    void ReadVersionInfo(const std::wstring& modulePath);
 };
 
 extern TVerForm* VerForm;

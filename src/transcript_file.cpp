@@ -1,6 +1,5 @@
 #include "transcript_file.h"
 
-#include "wide_path.h"
 
 #include "core/text_mode.h"
 #include "ui/unique_handle.h"
@@ -26,6 +25,10 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+bool WriteAll(HANDLE file, const TranscriptBytes& bytes) {
+    return bytes([file](std::string_view piece) { return WriteAll(file, piece); });
+}
+
 // Closing can be where a delayed write fails, so its result counts.
 bool Close(ui::UniqueFile& file) {
     return CloseHandle(file.release()) != FALSE;
@@ -35,17 +38,17 @@ bool Close(ui::UniqueFile& file) {
 // into the target's place; only a file this object created is ever deleted.
 class FileBeside {
 public:
-    FileBeside(const std::string& target, DWORD attributes) {
-        char full[MAX_PATH];
-        char* namePart = nullptr;
-        const DWORD length = GetFullPathNameA(target.c_str(), sizeof full, full, &namePart);
-        if (length == 0 || length >= sizeof full || namePart == nullptr) return;
-        const std::string folder(full, namePart);
+    FileBeside(const std::wstring& target, DWORD attributes) {
+        wchar_t full[MAX_PATH];
+        wchar_t* namePart = nullptr;
+        const DWORD length = GetFullPathNameW(target.c_str(), MAX_PATH, full, &namePart);
+        if (length == 0 || length >= MAX_PATH || namePart == nullptr) return;
+        const std::wstring folder(full, namePart);
         static unsigned serial = 0;
         for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-            path_ = folder + "~vn" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".tmp";
+            path_ = folder + L"~vn" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
             // CREATE_NEW never opens something that is already there.
-            file_.reset(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            file_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file_ && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
         }
@@ -53,29 +56,29 @@ public:
     }
     ~FileBeside() {
         file_.reset();
-        if (!path_.empty()) DeleteFileA(path_.c_str());
+        if (!path_.empty()) DeleteFileW(path_.c_str());
     }
     FileBeside(const FileBeside&) = delete;
     FileBeside& operator=(const FileBeside&) = delete;
 
     bool Created() const { return static_cast<bool>(file_); }
 
-    bool WriteAndClose(std::string_view bytes) {
+    bool WriteAndClose(const TranscriptBytes& bytes) {
         return WriteAll(file_.get(), bytes) && FlushFileBuffers(file_.get()) && Close(file_);
     }
 
-    bool MoveTo(const std::string& target, DWORD moveFlags) {
-        if (!MoveFileExA(path_.c_str(), target.c_str(), moveFlags | MOVEFILE_WRITE_THROUGH)) return false;
+    bool MoveTo(const std::wstring& target, DWORD moveFlags) {
+        if (!MoveFileExW(path_.c_str(), target.c_str(), moveFlags | MOVEFILE_WRITE_THROUGH)) return false;
         path_.clear();
         return true;
     }
 
 private:
-    std::string path_;
+    std::wstring path_;
     ui::UniqueFile file_;
 };
 
-bool WriteBesideAndMove(const std::string& path, std::string_view bytes, DWORD attributes, DWORD moveFlags) {
+bool WriteBesideAndMove(const std::wstring& path, const TranscriptBytes& bytes, DWORD attributes, DWORD moveFlags) {
     FileBeside beside(path, attributes);
     return beside.Created() && beside.WriteAndClose(bytes) && beside.MoveTo(path, moveFlags);
 }
@@ -88,10 +91,14 @@ void TakeLines(core::LineReader& reader, std::vector<std::string>& lines) {
 
 }  // namespace
 
-bool WriteTranscriptFile(const std::string& path, std::string_view bytes) {
+bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes) {
+    return WriteTranscriptFile(path, [bytes](const TranscriptSink& write) { return write(bytes); });
+}
+
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes) {
     // Opening the target for writing tells whether it may be written at all, and what it is.
     ui::UniqueFile existing(
-        CreateFileA(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!existing) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;  // read-only, a folder, in use, no such folder
         // Without MOVEFILE_REPLACE_EXISTING: whatever appeared there meanwhile is left alone.
@@ -110,31 +117,35 @@ bool WriteTranscriptFile(const std::string& path, std::string_view bytes) {
     return WriteBesideAndMove(path, bytes, keptAttributes, MOVEFILE_REPLACE_EXISTING);
 }
 
-TranscriptLines ReadTranscriptFile(const std::string& path) {
-    TranscriptLines read{TranscriptReadResult::CannotOpen, {}};
+TranscriptReadResult ReadTranscriptFile(const std::wstring& path, const std::function<bool(std::string_view)>& chunk) {
     // The help file lies in the program's folder, which may lie deeper than MAX_PATH.
-    ui::UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    ui::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return read;
+    if (!file) return TranscriptReadResult::CannotOpen;
     // A device or a pipe may never end or may wait for input, which would freeze the window.
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) return read;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return TranscriptReadResult::CannotOpen;
 
-    core::LineReader reader;
-    std::string chunk(kReadChunkSize, '\0');
-    while (!reader.Ended()) {
+    std::string buffer(kReadChunkSize, '\0');
+    for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), chunk.data(), kReadChunkSize, &got, nullptr)) {
-            // The line that was being read when the error struck is left out.
-            TakeLines(reader, read.lines);
-            read.result = TranscriptReadResult::Failed;
-            return read;
-        }
-        if (got == 0) break;
-        reader.Feed(std::string_view(chunk.data(), got));
+        if (!ReadFile(file.get(), buffer.data(), kReadChunkSize, &got, nullptr)) return TranscriptReadResult::Failed;
+        if (got == 0) return TranscriptReadResult::Complete;
+        if (!chunk(std::string_view(buffer.data(), got))) return TranscriptReadResult::Complete;
+    }
+}
+
+TranscriptLines ReadTranscriptFile(const std::wstring& path) {
+    TranscriptLines read{TranscriptReadResult::CannotOpen, {}};
+    core::LineReader reader;
+    read.result = ReadTranscriptFile(path, [&](std::string_view chunk) {
+        reader.Feed(chunk);
+        TakeLines(reader, read.lines);
+        return !reader.Ended();
+    });
+    // The line that was being read when an error struck is left out.
+    if (read.result == TranscriptReadResult::Complete) {
+        reader.Finish();
         TakeLines(reader, read.lines);
     }
-    reader.Finish();
-    TakeLines(reader, read.lines);
-    read.result = TranscriptReadResult::Complete;
     return read;
 }

@@ -1,16 +1,26 @@
 // Transcript files on disk: written whole or not at all, and read back as lines.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Paths are UTF-16, as the file dialogs give them, so any file name works whatever the system's
+// code page; the contents are bytes, written and read unchanged.
 
 // Writes `bytes` as the file at `path`; false when it could not be written completely.
 // A new file, or an existing regular one, is written beside under a temporary name and put in its
 // place only once every byte is written, flushed and closed, so a failure (a full disk) leaves an
 // earlier file of that name as it was. An existing device or pipe is written to directly: it is
 // not a file that could be replaced.
-bool WriteTranscriptFile(const std::string& path, std::string_view bytes);
+bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes);
+
+// The same for bytes made as they are written: the source hands its pieces to the sink in order and
+// gives up when the sink returns false. A text of any size is written without being held whole.
+using TranscriptSink = std::function<bool(std::string_view)>;
+using TranscriptBytes = std::function<bool(const TranscriptSink&)>;
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes);
 
 enum class TranscriptReadResult {
     Complete,    // read to its end (or to a Ctrl-Z byte)
@@ -26,4 +36,8 @@ struct TranscriptLines {
 
 // Reads a text-mode file as lines (see core::LineReader): CRs and NULs dropped, Ctrl-Z ends the
 // file, the LF ending a line is not part of it, and lines have no length limit.
-TranscriptLines ReadTranscriptFile(const std::string& path);
+TranscriptLines ReadTranscriptFile(const std::wstring& path);
+
+// Reads a file a chunk at a time, its bytes as they are, for a reader of lines of any length; stops
+// early, complete, when `chunk` returns false (the file's end mark was seen).
+TranscriptReadResult ReadTranscriptFile(const std::wstring& path, const std::function<bool(std::string_view)>& chunk);

@@ -61,4 +61,16 @@ void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& te
     }
 }
 
+bool EndsInFirstByte(std::string_view pending) {
+    return CompleteCharactersLength(pending) < pending.size();
+}
+
+bool ShowWholeCharacters(std::string& pending, const std::function<void(std::string_view)>& show) {
+    const std::size_t whole = CompleteCharactersLength(pending);
+    if (whole == 0) return false;
+    show(std::string_view(pending).substr(0, whole));
+    pending.erase(0, whole);
+    return true;
+}
+
 }  // namespace core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,16 @@ constexpr bool OpensTwoByteCharacter(unsigned char b) { return (b & 0xF0) == 0x8
 // end of the text area (pieces, and "\r\n" for each LF), and updates state.strip and
 // state.leadByte in place.
 void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& textAppend);
+
+// Received text on its way to the text area: decoded, but not shown yet. The text area takes only
+// whole characters, so that a first byte and its second, read in different ticks, still make one
+// character; and it may refuse an addition (no memory), after which the same text is offered again.
+
+// Whether `pending` ends in the first byte of a character whose second byte has not come.
+bool EndsInFirstByte(std::string_view pending);
+
+// Hands the whole characters at the front of `pending` to `show` and removes them once `show` has
+// returned. When `show` throws, `pending` stays as it was. False when there was no whole character.
+bool ShowWholeCharacters(std::string& pending, const std::function<void(std::string_view)>& show);
 
 }  // namespace core

@@ -15,4 +15,32 @@ bool EndsWithLineBreak(std::string_view text);
 // line + CR LF, any other as CR LF + line; the tail is followed from line to line.
 std::string TextForAddedLines(std::string_view currentTextTail, std::span<const std::string> lines);
 
+// The same for a text-mode file of any size, read in chunks: the text to append comes out as the
+// chunks go in. Lines are read as LineReader reads them; a line is held until its end, except that
+// a line longer than `heldBytesAtMost` is passed on in parts, so a file of one endless line takes
+// no more memory than that.
+class AddedLines {
+public:
+    explicit AddedLines(std::string_view currentTextTail, std::size_t heldBytesAtMost = 1u << 20);
+
+    // False once the file's end mark was seen: the rest of the file is ignored.
+    bool Feed(std::string_view fileBytes);
+    // The end of the file: a last line without LF counts.
+    void Finish();
+    // The text ready to append, handed out once.
+    std::string Take();
+
+private:
+    void BeginLine();
+    void EndLine();
+
+    std::string out_;
+    std::string line_;
+    std::size_t heldBytesAtMost_;
+    bool atLineStart_;
+    bool lineBegun_ = false;        // part of the current line has been passed on
+    bool lineBegunAtStart_ = false;
+    bool ended_ = false;
+};
+
 }  // namespace core

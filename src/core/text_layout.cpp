@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kTabCells = 8;
 
-bool IsLineBreakAt(std::string_view text, std::size_t offset) {
-    return offset + 1 < text.size() && text[offset] == '\r' && text[offset + 1] == '\n';
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
@@ -54,39 +50,8 @@ void TextLayout::Extend(std::string_view text, std::size_t unchangedBytes) {
 }
 
 void TextLayout::LayOutFrom(std::string_view text, std::size_t start) {
-    std::size_t at = start;
-    for (;;) {
-        const std::size_t rowStart = at;
-        std::size_t afterLastSpace = rowStart;
-        int cell = 0;
-        for (;;) {
-            if (at == text.size()) {
-                rows_.push_back({rowStart, at});
-                return;
-            }
-            if (IsLineBreakAt(text, at)) {
-                rows_.push_back({rowStart, at});
-                at += 2;
-                break;
-            }
-            const int cells = CellsOf(text, at, cell);
-            if (cell + cells > columns_ && at > rowStart) {
-                if (text[at] == ' ') {
-                    // A space that no longer fits hangs at the row's end instead of opening the next.
-                    ++at;
-                    // Where the line ends right after it, the row ends with the line: no empty row.
-                    if (at == text.size() || IsLineBreakAt(text, at)) continue;
-                } else if (afterLastSpace > rowStart) {
-                    at = afterLastSpace;
-                }
-                rows_.push_back({rowStart, at});
-                break;
-            }
-            if (IsBlank(text[at])) afterLastSpace = at + 1;
-            cell += cells;
-            at += CharacterLength(text, at);
-        }
-    }
+    ScanRows(text, true, start, kTextEnd, columns_,
+             [this](std::size_t rowStart, std::size_t rowEnd) { rows_.push_back({rowStart, rowEnd}); });
 }
 
 std::size_t TextLayout::RowOf(std::size_t offset) const {
@@ -113,24 +78,25 @@ std::size_t OffsetAtHalfCell(std::string_view text, TextRow row, int halfCells) 
     return row.end;
 }
 
-std::size_t PreviousBoundary(std::string_view text, const TextLayout& layout, std::size_t offset) {
-    if (offset == 0) return 0;
-    if (offset >= 2 && IsLineBreakAt(text, offset - 2)) return offset - 2;
-    // Rows begin on boundaries: walk forward from the start of the row that holds the byte before.
-    std::size_t at = layout.Row(layout.RowOf(offset - 1)).start;
-    std::size_t previous = at;
-    while (at < offset) {
-        previous = at;
-        at += CharacterLength(text, at);
-    }
-    return previous;
+Boundaries::Boundaries(std::string_view text) {
+    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at)) starts_.push_back(at);
+    starts_.push_back(text.size());
+}
+
+std::size_t Boundaries::Before(std::size_t offset) const {
+    const auto at = std::lower_bound(starts_.begin(), starts_.end(), offset);
+    return at == starts_.begin() ? 0 : *(at - 1);
+}
+
+std::size_t PreviousBoundary(const Boundaries& boundaries, std::size_t offset) {
+    return boundaries.Before(offset);
 }
 
 std::size_t NextBoundary(std::string_view text, std::size_t offset) {
     return offset >= text.size() ? text.size() : offset + CharacterLength(text, offset);
 }
 
-TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t offset) {
+TextRow WordAround(std::string_view text, const Boundaries& boundaries, std::size_t offset) {
     const auto kindAt = [&](std::size_t at) {
         if (at >= text.size() || text[at] == '\r' || text[at] == '\n') return 0;  // no word
         return IsBlank(text[at]) ? 1 : 2;
@@ -139,7 +105,7 @@ TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t 
     if (kind == 0) return {offset, offset};
     std::size_t start = offset;
     while (start > 0) {
-        const std::size_t before = PreviousBoundary(text, layout, start);
+        const std::size_t before = PreviousBoundary(boundaries, start);
         if (kindAt(before) != kind) break;
         start = before;
     }
@@ -148,26 +114,26 @@ TextRow WordAround(std::string_view text, const TextLayout& layout, std::size_t 
     return {start, end};
 }
 
-std::size_t NextWordStart(std::string_view text, const TextLayout& layout, std::size_t offset) {
+std::size_t NextWordStart(std::string_view text, const Boundaries& boundaries, std::size_t offset) {
     if (offset >= text.size()) return text.size();
     if (text[offset] == '\r' || text[offset] == '\n') return NextBoundary(text, offset);
-    std::size_t at = IsBlank(text[offset]) ? offset : WordAround(text, layout, offset).end;
+    std::size_t at = IsBlank(text[offset]) ? offset : WordAround(text, boundaries, offset).end;
     while (at < text.size() && IsBlank(text[at])) at = NextBoundary(text, at);
     return at;
 }
 
-std::size_t PreviousWordStart(std::string_view text, const TextLayout& layout, std::size_t offset) {
+std::size_t PreviousWordStart(std::string_view text, const Boundaries& boundaries, std::size_t offset) {
     std::size_t at = offset;
     while (at > 0) {
-        const std::size_t before = PreviousBoundary(text, layout, at);
+        const std::size_t before = PreviousBoundary(boundaries, at);
         if (!IsBlank(text[before])) break;
         at = before;
     }
     if (at == 0) return 0;
-    const std::size_t before = PreviousBoundary(text, layout, at);
+    const std::size_t before = PreviousBoundary(boundaries, at);
     // Spaces at a line's start stop at the line's start; otherwise the step goes over the break.
     if (text[before] == '\r' || text[before] == '\n') return at != offset ? at : before;
-    return WordAround(text, layout, before).start;
+    return WordAround(text, boundaries, before).start;
 }
 
 }  // namespace core

@@ -13,11 +13,12 @@ constexpr std::string_view kLineReaderSpecialBytes("\r\n\x1A\0", 4);
 
 }  // namespace
 
-std::string EncodeForSave(std::string_view text) {
+std::string EncodeForSave(std::string_view text, bool afterCarriageReturn) {
     std::string encoded;
     encoded.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool loneLineFeed = text[i] == kLineFeed && (i == 0 || text[i - 1] != kCarriageReturn);
+        const bool afterCr = i == 0 ? afterCarriageReturn : text[i - 1] == kCarriageReturn;
+        const bool loneLineFeed = text[i] == kLineFeed && !afterCr;
         if (loneLineFeed) {
             encoded += kCarriageReturn;
         }

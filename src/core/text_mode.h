@@ -12,7 +12,8 @@ inline constexpr char kEndOfFileMark = '\x1A';
 
 // The bytes written for the text area's text: its CR LF line breaks stay CR LF, a lone LF
 // becomes CR LF too, and every other byte (a lone CR included) is written unchanged.
-std::string EncodeForSave(std::string_view text);
+// `afterCarriageReturn`: the text continues one whose last byte was a CR (a text saved in pieces).
+std::string EncodeForSave(std::string_view text, bool afterCarriageReturn = false);
 
 // Splits a text file into lines while it is read in chunks of any size. Every CR byte is
 // dropped wherever it stands, a NUL byte is dropped, a Ctrl-Z byte ends the file, and the LF

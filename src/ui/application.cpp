@@ -4,18 +4,35 @@
 #include "ui/exception.h"
 #include "ui/form.h"
 #include "ui/guarded_call.h"
+#include "ui/message_box.h"
 #include "ui/module_path.h"
+#include "ui/text_conversion.h"
+
+#include "core/sjis_boundary.h"
+
+#include "core/text_store.h"
 
 #include <commctrl.h>
 
+#include <new>
+
 namespace ui {
+namespace {
+
+// What the user reads for the failures that carry no message of the program's own.
+constexpr const char* kOutOfMemory = "メモリが不足しています。受信テキストをファイルに保存してからクリアしてください";
+constexpr const char* kPageFileUnreadable = "一時ファイルから受信テキストを読み込めませんでした";
+constexpr const char* kInternalError = "内部エラーが発生しました";
+
+}  // namespace
 
 Application& Application::Instance() {
     static Application application;
     return application;
 }
 
-Application::Application() : title_(DefaultTitle(ModuleFileName())) {}
+// The title is Shift_JIS like every text of the program, so the file name is read in UTF-16.
+Application::Application() : title_(DefaultTitle(ToShiftJis(WideModuleFileName()))) {}
 
 void Application::Initialize() {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
@@ -29,7 +46,7 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     std::size_t nameStart = 0;
     for (std::size_t i = 0; i < modulePath.size(); ++i) {
         const char c = modulePath[i];
-        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < modulePath.size()) {
+        if (core::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size()) {
             ++i;
         } else if (c == '\\' || c == '/' || c == ':') {
             nameStart = i + 1;
@@ -38,7 +55,7 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     std::string title;
     for (std::size_t i = nameStart; i < modulePath.size() && modulePath[i] != '.'; ++i) {
         const char c = modulePath[i];
-        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < modulePath.size()) {
+        if (core::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size()) {
             title += c;
             title += modulePath[++i];
         } else {
@@ -52,14 +69,15 @@ void Application::Run(Form& mainForm, int showCommand) {
     mainForm_ = &mainForm;
     mainForm.Show(showCommand);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // The wide loop: a typed character reaches the Unicode windows whole, whatever the code page.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, the arrow keys and Enter move between the controls of whichever form has them.
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageA(root, &message)) {
+        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageW(root, &message)) {
             continue;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     mainForm_ = nullptr;
 }
@@ -70,21 +88,26 @@ void Application::ShowException(const std::exception_ptr& error) noexcept {
         std::rethrow_exception(error);
     } catch (const Exception& known) {
         message = known.Message();
+    } catch (const std::bad_alloc&) {
+        message = kOutOfMemory;
+    } catch (const core::PageReadError&) {
+        message = kPageFileUnreadable;
     } catch (...) {
-        // Anything else carries no message the user could read.
+        // Anything else carries no message the user could read: say what it means for them.
+        message = kInternalError;
     }
     try {
-        MessageBoxA(nullptr, core::ErrorBoxText(message).c_str(), title_.c_str(),
-                    MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        ShowMessageBox(nullptr, core::ErrorBoxText(message), title_, MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     } catch (...) {
-        MessageBoxA(nullptr, "", title_.c_str(), MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        // No memory even for the texts: a box made of fixed texts alone.
+        MessageBoxW(nullptr, L"メモリが不足しています。", L"Varnedo", MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     }
 }
 
 void Application::ShowMessage(std::string_view text) {
     // Without an owner the box is centred on the screen; task-modal keeps every window of the
     // program from taking input while it is open.
-    MessageBoxA(nullptr, std::string(text).c_str(), title_.c_str(), MB_OK | MB_TASKMODAL);
+    ShowMessageBox(nullptr, text, title_, MB_OK | MB_TASKMODAL);
 }
 
 void ShowCurrentException() noexcept {

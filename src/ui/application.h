@@ -34,7 +34,8 @@ public:
     // The plain message box: modal, no icon, one OK, the title as caption, centred on the screen.
     void ShowMessage(std::string_view text);
 
-    // The program file's name up to its first full stop, every letter after the first in lower case.
+    // The program file's name (Shift_JIS) up to its first full stop, every letter after the first in
+    // lower case.
     static std::string DefaultTitle(std::string_view modulePath);
 
 private:

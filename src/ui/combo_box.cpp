@@ -1,5 +1,7 @@
 #include "ui/combo_box.h"
 
+#include "ui/text_conversion.h"
+
 #include <algorithm>
 
 namespace ui {
@@ -51,17 +53,17 @@ int ComboBox::ItemCount() const {
 }
 
 std::string ComboBox::ItemText(int index) const {
-    const LRESULT length = SendMessageA(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = SendMessageA(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return text;
+    return ToShiftJis(text);
 }
 
 void ComboBox::AddItem(std::string_view text) {
-    SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }
 
 bool ComboBox::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -1,6 +1,7 @@
 #include "ui/control.h"
 
 #include "ui/guarded_call.h"
+#include "ui/text_conversion.h"
 
 namespace ui {
 namespace {
@@ -9,14 +10,15 @@ constexpr UINT_PTR kSubclassId = 1;
 
 void RegisterPaintedControlClass() {
     static const bool registered = [] {
-        WNDCLASSEXA windowClass{};
+        static const std::wstring className = ToWide(kPaintedControlClass);
+        WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        windowClass.lpszClassName = kPaintedControlClass;
-        return RegisterClassExA(&windowClass) != 0;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.lpszClassName = className.c_str();
+        return RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
 }
@@ -33,10 +35,14 @@ Control::Control(Window& parent, CreateParams params) : Window(&parent, params.a
     RegisterPaintedControlClass();
     const Rect& b = params.bounds;
     layoutBounds_ = b;
-    Attach(CreateWindowExA(params.exStyle, params.className, params.text.c_str(), WS_CHILD | WS_VISIBLE | params.style,
-                           Scaled(b.left), Scaled(b.top), Scaled(b.width), Scaled(b.height),
+    // Created Unicode and subclassed by the Unicode functions, so the window never changes kind: a
+    // system control whose procedure turned Unicode only later would convert its texts back through
+    // the system's code page, and another program reading them could crash it.
+    Attach(CreateWindowExW(params.exStyle, ToWide(params.className).c_str(), ToWide(params.text).c_str(),
+                           WS_CHILD | WS_VISIBLE | params.style, Scaled(b.left), Scaled(b.top), Scaled(b.width),
+                           Scaled(b.height),
                            parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
-                           GetModuleHandleA(nullptr), nullptr));
+                           GetModuleHandleW(nullptr), nullptr));
     SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     ApplyFont();
     if (params.align != Align::None) parent.RealignChildren();

@@ -1,5 +1,6 @@
 // The standard open and save dialogs. A command sets the fields before each Execute; after a
-// confirmed Execute, FileName holds the chosen path.
+// confirmed Execute, FileName holds the chosen path. Paths are UTF-16 from end to end, so any file
+// name works whatever the system's code page; the other fields are Shift_JIS texts.
 #pragma once
 
 #include "ui/object.h"
@@ -12,8 +13,8 @@ namespace ui {
 
 class FileDialog : public Object {
 public:
-    std::string InitialDir;
-    std::string FileName;
+    std::wstring InitialDir;
+    std::wstring FileName;
     // Pairs of description and pattern separated by "|": "Text files (*.txt)|*.txt|All|*.*".
     std::string Filter;
     std::string DefaultExt;  // without the dot
@@ -42,7 +43,8 @@ public:
     SaveDialog() : FileDialog(true) {}
 };
 
-// "A|*.a|B|*.b" as the dialog takes it: each part ended by a zero byte, one more at the end.
-std::string DialogFilter(const std::string& filter);
+// "A|*.a|B|*.b" as the dialog takes it: each part ended by a zero, one more at the end. Split after
+// the conversion, since a second byte of a Shift_JIS character can be the code of "|".
+std::wstring DialogFilter(const std::string& filter);
 
 }  // namespace ui

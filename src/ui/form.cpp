@@ -6,6 +6,7 @@
 #include "ui/exception.h"
 #include "ui/guarded_call.h"
 #include "ui/main_menu.h"
+#include "ui/text_conversion.h"
 #include "ui/timer.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@
 namespace ui {
 namespace {
 
-constexpr const char* kFormClass = "UiForm";
+constexpr const wchar_t* kFormClass = L"UiForm";
 
 void RunShowHandler(Form& form) {
     // A failing show handler is reported and the window still appears, as after any handler.
@@ -30,15 +31,16 @@ void RunShowHandler(Form& form) {
 
 void Form::RegisterClass() {
     static const bool registered = [] {
-        WNDCLASSEXA windowClass{};
+        // Unicode windows, so that their captions hold the texts whatever the system's code page.
+        WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = &Form::Proc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = kFormClass;
-        return RegisterClassExA(&windowClass) != 0;
+        return RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
 }
@@ -49,8 +51,8 @@ Form::Form(const FormArgs& args)
     const DWORD style = args.style | WS_CLIPCHILDREN;
     // The window procedure attaches the handle at WM_NCCREATE, so messages sent during creation
     // already find the object.
-    CreateWindowExA(0, kFormClass, args.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, args.width,
-                    args.height, owner_ ? owner_->Handle() : nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    CreateWindowExW(0, kFormClass, ToWide(args.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, args.width,
+                    args.height, owner_ ? owner_->Handle() : nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!Handle()) throw Exception("The window \"" + args.caption + "\" cannot be created");
     // The DPI is that of the monitor the window opened on, known once it exists.
     SetDpi(WindowDpi(Handle()));
@@ -72,16 +74,16 @@ Form::~Form() {
 
 LRESULT CALLBACK Form::Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         GuardedCall([&] { form->Attach(handle); return 0; }, 0);
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
-    if (!form) return DefWindowProcA(handle, message, wParam, lParam);
+    if (!form) return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
         form->Detach();
-        return DefWindowProcA(handle, message, wParam, lParam);
+        return DefWindowProcW(handle, message, wParam, lParam);
     }
     return GuardedCall([&] { return form->HandleMessage(message, wParam, lParam); }, LRESULT{0});
 }
@@ -165,7 +167,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcA(Handle(), message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 bool Form::QueryClose() {
@@ -217,15 +219,15 @@ void Form::ShowModal() {
     MSG message{};
     bool quit = false;
     while (!modalEnded_) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             quit = true;
             break;
         }
         if (got < 0) break;
-        if (IsDialogMessageA(Handle(), &message)) continue;
+        if (IsDialogMessageW(Handle(), &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     modal_ = false;
 

@@ -20,11 +20,12 @@ void Label::SetCaption(std::string_view caption) {
 }
 
 void Label::FitToText() {
-    const std::string text = Text();
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Handle())) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
     WindowDC dc(Handle());
     SelectedObject font(dc.get(), CurrentFont().Handle());
     RECT rect{0, 0, 0, 0};
-    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
     // The size is measured in the font at the window's DPI; the place is laid out.

@@ -1,5 +1,7 @@
 #include "ui/list_box.h"
 
+#include "ui/text_conversion.h"
+
 namespace ui {
 
 ListBox::ListBox(Window& parent, ListBoxArgs args)
@@ -21,7 +23,7 @@ void ListBox::OnDpiChanged() {
 }
 
 void ListBox::AddItem(std::string_view text) {
-    SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }
 
 void ListBox::Clear() {
@@ -33,13 +35,13 @@ int ListBox::Count() const {
 }
 
 std::string ListBox::ItemText(int index) const {
-    const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index),
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return text;
+    return ToShiftJis(text);
 }
 
 int ListBox::ItemHeight() const {

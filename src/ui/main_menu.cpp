@@ -2,8 +2,14 @@
 
 #include "ui/exception.h"
 #include "ui/form.h"
+#include "ui/text_conversion.h"
 
 namespace ui {
+
+BOOL AppendMenuText(HMENU menu, UINT flags, UINT_PTR id, const char* caption) {
+    if (!caption) return AppendMenuW(menu, flags, id, nullptr);
+    return AppendMenuW(menu, flags, id, ToWide(caption).c_str());
+}
 
 MainMenu::MainMenu(Form& owner, std::vector<MenuPopup> popups)
     : owner_(owner), popups_(std::move(popups)), menu_(CreateMenu()) {
@@ -13,9 +19,9 @@ MainMenu::MainMenu(Form& owner, std::vector<MenuPopup> popups)
         HMENU popupMenu = CreatePopupMenu();
         if (!popupMenu) throw Exception("The menu cannot be created");
         for (const MenuItem& item : popup.items) {
-            AppendMenuA(popupMenu, MF_STRING, item.id, item.caption.c_str());
+            AppendMenuText(popupMenu, MF_STRING, item.id, item.caption.c_str());
         }
-        AppendMenuA(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popupMenu), popup.caption.c_str());
+        AppendMenuText(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popupMenu), popup.caption.c_str());
     }
     SetMenu(owner_.Handle(), menu_.get());
     owner_.AttachMenu(this);

@@ -5,6 +5,8 @@
 #include "ui/object.h"
 #include "ui/unique_handle.h"
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@
 namespace ui {
 
 class Form;
+
+// Appends an item with a Shift_JIS caption (none for a separator) in the menu's Unicode form.
+BOOL AppendMenuText(HMENU menu, UINT flags, UINT_PTR id, const char* caption);
 
 struct MenuItem {
     UINT id = 0;

@@ -1,34 +1,51 @@
-// The text area: its text, the selection, editing, the clipboard and input from the keyboard and
-// the mouse. How it lays out, scrolls and paints is in memo_view.cpp.
+// The text area: its text and editing (through the document), the clipboard, and input from the
+// keyboard and the mouse. How it lays out, scrolls and paints is in memo_view.cpp.
 #include "ui/memo.h"
 
-#include "core/sjis_boundary.h"
+#include "ui/application.h"
+#include "ui/clipboard.h"
+#include "ui/main_menu.h"
+#include "ui/temp_page_file.h"
+#include "ui/text_conversion.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
-#include <vector>
 
 namespace ui {
 namespace {
 
 constexpr int kWheelRows = 3;
 constexpr LRESULT kNoLimit = 0x7FFFFFFE;
+// The clipboard takes one piece of memory for the whole selection, twice over (Unicode and
+// Shift_JIS): beyond this the copy is refused with a message rather than fail on its way.
+constexpr std::size_t kMostClipboardBytes = 64u << 20;
+
+constexpr const char* kTooMuchToCopy =
+    "選択された文字が多すぎるため、クリップボードにコピーできません。少ない範囲を選択してください";
+constexpr const char* kTextAreaFull =
+    "受信テキストが多くなりました。一時ファイルが使えないため、これ以上はメモリに残せません。"
+    "ファイルに保存してからクリアしてください";
+constexpr const char* kOldestLinesDropped =
+    "受信テキストがいっぱいになったため、古い行から削除しました。残したい受信テキストはファイルに保存してください";
+
+constexpr const char* kCopyFailed = "クリップボードにコピーできませんでした";
 
 enum ContextCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
 
 void RegisterTextAreaClass() {
     static const bool registered = [] {
-        WNDCLASSEXA windowClass{};
+        // A Unicode window: other programs read its text in UTF-16 whatever the code page.
+        static const std::wstring className = ToWide(kTextAreaClass);
+        WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
-        windowClass.lpszClassName = kTextAreaClass;
-        return RegisterClassExA(&windowClass) != 0;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+        windowClass.lpszClassName = className.c_str();
+        return RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
 }
@@ -38,50 +55,17 @@ const char* Registered(const char* className) {
     return className;
 }
 
-// Clipboard text in the ANSI code page, up to its terminating zero.
-std::optional<std::string> ClipboardText(HWND owner) {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner)) return std::nullopt;
-    std::optional<std::string> text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = std::string(bytes, strnlen(bytes, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(HWND owner, const std::string& text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory) return;
-    if (auto* bytes = static_cast<char*>(GlobalLock(memory))) {
-        std::memcpy(bytes, text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-    }
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    // The clipboard owns the memory once it has taken it.
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-    CloseClipboard();
-}
-
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// The start of the character that holds `offset`, so that a selection never splits a two-byte
-// character or a line break.
-std::size_t CharacterStart(std::string_view text, const core::TextLayout& layout, std::size_t offset) {
-    std::size_t at = layout.Row(layout.RowOf(offset)).start;
-    while (at < offset) {
-        const std::size_t next = at + core::CharacterLength(text, at);
-        if (next > offset) break;
-        at = next;
-    }
-    return at;
-}
+// The parameters of the messages the text area answers, read in one place.
+struct MouseAt {
+    int x;
+    int y;
+    explicit MouseAt(LPARAM lParam) : x(GET_X_LPARAM(lParam)), y(GET_Y_LPARAM(lParam)) {}
+};
+
+int SignedParam(WPARAM value) { return static_cast<int>(value); }
+int SignedParam(LPARAM value) { return static_cast<int>(value); }
 
 }  // namespace
 
@@ -92,6 +76,7 @@ Memo::Memo(Window& parent, MemoArgs args)
                        .bounds = args.bounds,
                        .align = args.align,
                        .font = std::move(args.font)}),
+      document_(&OpenTempPageFile, args.limits),
       colors_{args.background, args.textColor},
       brush_(CreateSolidBrush(args.background)) {
     // The font arrived with WM_SETFONT while the control was created, before the subclass that
@@ -103,36 +88,53 @@ Memo::Memo(Window& parent, MemoArgs args)
 
 // ---- the text ------------------------------------------------------------------------------------
 
+bool Memo::ForEachPiece(const std::function<bool(std::string_view)>& piece) {
+    return document_.Store().ForEachPiece(0, document_.Size(), piece);
+}
+
 void Memo::SetText(std::string_view text) {
-    text_.assign(text);
-    undo_.Forget();
-    anchor_ = caret_ = 0;
-    topRow_ = 0;
-    LayOutAgain();
+    document_.SetText(text);
+    topOffset_ = 0;
+    droppedSeen_ = document_.DroppedBytes();
+    droppedNoticeShown_ = false;
+    TextChanged(false);
 }
 
 int Memo::TextLength() const noexcept {
-    return static_cast<int>(std::min<std::size_t>(text_.size(), INT_MAX));
+    return static_cast<int>(std::min<std::size_t>(document_.Size(), INT_MAX));
 }
 
 void Memo::AppendText(std::string_view bytes) {
     // The program's own additions are not the user's edits: nothing to undo, and the last edit's
-    // bytes all lie before them.
-    Replace({text_.size(), text_.size()}, bytes);
+    // bytes all lie before them. A user reading back keeps the selection where it is.
+    document_.Append(bytes, ViewHeld());
+    TextChanged(!ViewHeld());
 }
 
-std::string Memo::TextTail(int n) const {
-    const std::size_t count = n < 0 ? 0 : std::min(text_.size(), static_cast<std::size_t>(n));
-    return text_.substr(text_.size() - count);
+std::string Memo::TextTail(int n) {
+    const std::size_t size = document_.Size();
+    const std::size_t count = n < 0 ? 0 : std::min(size, static_cast<std::size_t>(n));
+    return document_.Read(size - count, size);
 }
 
-void Memo::ScrollToEnd() { ScrollTo(LastTopRow()); }
+void Memo::ScrollToEnd() {
+    if (!ViewHeld()) ScrollTo(LastTopOffset());
+}
 
 void Memo::Clear() { SetText({}); }
 
+bool Memo::ViewHeld() const noexcept {
+    return selecting_ || trackingScrollBar_ || (GetKeyState(VK_SCROLL) & 1) != 0;
+}
+
 void Memo::CopyToClipboard() {
-    const std::string selected = SelectedText();
-    if (!selected.empty()) SetClipboardText(Handle(), selected);
+    const core::TextSelection s = document_.Selected();
+    if (s.start == s.end) return;
+    if (s.end - s.start > kMostClipboardBytes) {
+        App().ShowMessage(kTooMuchToCopy);
+    } else if (!SetClipboardText(Handle(), document_.SelectedText())) {
+        App().ShowMessage(kCopyFailed);
+    }
 }
 
 void Memo::PasteFromClipboard() {
@@ -140,7 +142,13 @@ void Memo::PasteFromClipboard() {
 }
 
 void Memo::CutToClipboard() {
-    CopyToClipboard();
+    const core::TextSelection s = document_.Selected();
+    if (s.start == s.end) return;
+    const bool tooMuch = s.end - s.start > kMostClipboardBytes;
+    if (tooMuch || !SetClipboardText(Handle(), document_.SelectedText())) {
+        App().ShowMessage(tooMuch ? kTooMuchToCopy : kCopyFailed);
+        return;
+    }
     ReplaceSelection({});
 }
 
@@ -152,55 +160,54 @@ void Memo::SetColors(COLORREF background, COLORREF text) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-Memo::Selection Memo::Selected() const noexcept {
-    return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
-}
-
-std::string Memo::SelectedText() const {
-    const Selection s = Selected();
-    return text_.substr(s.start, s.end - s.start);
-}
-
 void Memo::Select(std::size_t anchor, std::size_t caret) {
-    anchor_ = CharacterStart(text_, layout_, std::min(anchor, text_.size()));
-    caret_ = CharacterStart(text_, layout_, std::min(caret, text_.size()));
-    const std::size_t row = layout_.RowOf(caret_);
-    goalCell_ = core::CellInRow(text_, layout_.Row(row), caret_);
+    document_.Select(anchor, caret);
     PlaceCaret();
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void Memo::ReplaceSelection(std::string_view bytes, core::EditKind kind) {
-    const Selection s = Selected();
-    undo_.Note(s.start, std::string_view(text_).substr(s.start, s.end - s.start), bytes.size(), kind);
-    Replace(s, bytes);
-}
-
-void Memo::Replace(Selection s, std::string_view bytes) {
-    if (s.start == s.end && bytes.empty()) return;
-    text_.replace(s.start, s.end - s.start, bytes);
-    // Only the rows from the changed line on are laid out again.
-    layout_.Extend(text_, s.start);
-    Select(s.start + bytes.size(), s.start + bytes.size());
-    UpdateScrollBar();
-    ScrollCaretIntoView();
-}
-
-void Memo::DeleteSelectionOr(std::size_t from, std::size_t to) {
-    if (anchor_ == caret_) Select(from, to);
-    ReplaceSelection({}, core::EditKind::Typing);
+    document_.ReplaceSelection(bytes, kind);
+    TextChanged(true);
 }
 
 bool Memo::Undo() {
-    const std::optional<core::TextEdit> step = undo_.Take();
-    if (!step) return false;
-    const std::optional<core::TextEdit> redo = core::ReverseOf(text_, *step);
-    if (!redo) return false;
-    // The reverse edit is the next undo, so a second undo puts the edit back.
-    undo_.Note(redo->start, redo->removed, redo->insertedLength, core::EditKind::Other);
-    Replace({step->start, step->start + step->insertedLength}, step->removed);
-    Select(step->start, step->start + step->removed.size());
+    if (!document_.Undo()) return false;
+    TextChanged(true);
     return true;
+}
+
+void Memo::TextChanged(bool showCaret) {
+    // The oldest lines may have left a full text area: the view moves back with them.
+    const std::size_t dropped = document_.DroppedBytes() - droppedSeen_;
+    if (dropped != 0) {
+        droppedSeen_ = document_.DroppedBytes();
+        topOffset_ = topOffset_ > dropped ? topOffset_ - dropped : 0;
+    }
+    topOffset_ = document_.Rows().RowAt(std::min(topOffset_, document_.Size())).start;
+    shownRowsStale_ = true;
+    UpdateScrollBar();
+    if (showCaret) ScrollCaretIntoView();
+    PlaceCaret();
+    InvalidateRect(Handle(), nullptr, FALSE);
+    const core::StoreNotices notices = document_.Store().TakeNotices();
+    fullNoticeDue_ = fullNoticeDue_ || notices.full;
+    droppedNoticeDue_ = droppedNoticeDue_ || (notices.linesDropped && !droppedNoticeShown_);
+    // Shown from the message loop, not from within the receive tick that made the change, so the
+    // box does not hold up the tick: reception goes on behind it.
+    if (notices.full || notices.linesDropped) PostMessageW(Handle(), kShowNoticeMessage, 0, 0);
+}
+
+void Memo::ShowNotices() {
+    if (fullNoticeDue_) {
+        fullNoticeDue_ = false;
+        App().ShowMessage(kTextAreaFull);
+    }
+    if (droppedNoticeDue_ && !droppedNoticeShown_) {
+        droppedNoticeDue_ = false;
+        droppedNoticeShown_ = true;
+        App().ShowMessage(kOldestLinesDropped);
+    }
 }
 
 // ---- input ---------------------------------------------------------------------------------------
@@ -208,49 +215,29 @@ bool Memo::Undo() {
 void Memo::OnKeyDown(WPARAM key) {
     const bool shift = KeyDown(VK_SHIFT);
     const bool control = KeyDown(VK_CONTROL);
-    const Selection s = Selected();
-    const std::size_t row = layout_.RowOf(caret_);
-    std::size_t to = caret_;
-    int goal = goalCell_;
+    const std::size_t page = static_cast<std::size_t>(VisibleRows());
+    std::optional<core::CaretStep> step;
     switch (key) {
-    case VK_LEFT:
-        if (control) {
-            to = core::PreviousWordStart(text_, layout_, caret_);
-        } else {
-            to = (!shift && s.start != s.end) ? s.start : core::PreviousBoundary(text_, layout_, caret_);
-        }
-        break;
-    case VK_RIGHT:
-        if (control) {
-            to = core::NextWordStart(text_, layout_, caret_);
-        } else {
-            to = (!shift && s.start != s.end) ? s.end : core::NextBoundary(text_, caret_);
-        }
-        break;
-    case VK_UP:
-    case VK_DOWN:
+    case VK_LEFT: step = control ? core::CaretStep::WordLeft : core::CaretStep::Left; break;
+    case VK_RIGHT: step = control ? core::CaretStep::WordRight : core::CaretStep::Right; break;
+    case VK_UP: step = core::CaretStep::Up; break;
+    case VK_DOWN: step = core::CaretStep::Down; break;
     case VK_PRIOR:
-    case VK_NEXT: {
-        const std::size_t step = (key == VK_UP || key == VK_DOWN) ? 1 : static_cast<std::size_t>(VisibleRows());
-        const bool up = key == VK_UP || key == VK_PRIOR;
-        const std::size_t target = up ? (row > step ? row - step : 0) : std::min(row + step, layout_.RowCount() - 1);
-        to = core::OffsetAtHalfCell(text_, layout_.Row(target), 2 * goalCell_ + 1);
-        if (key == VK_PRIOR || key == VK_NEXT) {
-            ScrollTo(up ? (topRow_ > step ? topRow_ - step : 0) : topRow_ + step);
-        }
+        ScrollRows(-static_cast<long long>(page));
+        step = core::CaretStep::PageUp;
         break;
-    }
-    case VK_HOME:
-        to = control ? 0 : layout_.Row(row).start;
+    case VK_NEXT:
+        ScrollRows(static_cast<long long>(page));
+        step = core::CaretStep::PageDown;
         break;
-    case VK_END:
-        to = control ? text_.size() : layout_.Row(row).end;
-        break;
+    case VK_HOME: step = control ? core::CaretStep::TextStart : core::CaretStep::RowStart; break;
+    case VK_END: step = control ? core::CaretStep::TextEnd : core::CaretStep::RowEnd; break;
     case VK_DELETE:
         if (shift) {
             CutToClipboard();
         } else {
-            DeleteSelectionOr(caret_, core::NextBoundary(text_, caret_));
+            document_.DeleteForward();
+            TextChanged(true);
         }
         return;
     case VK_INSERT:
@@ -260,47 +247,36 @@ void Memo::OnKeyDown(WPARAM key) {
     default:
         return;
     }
-    Select(shift ? anchor_ : to, to);
-    if (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT) goalCell_ = goal;
+    document_.Move(*step, shift, page);
+    PlaceCaret();
+    InvalidateRect(Handle(), nullptr, FALSE);
     ScrollCaretIntoView();
 }
 
 void Memo::OnChar(unsigned char c) {
-    if (typedLeadByte_) {
-        const char pair[2] = {*typedLeadByte_, static_cast<char>(c)};
-        typedLeadByte_.reset();
-        ReplaceSelection(std::string_view(pair, 2), core::EditKind::Typing);
-        return;
-    }
     switch (c) {
-    case 0x01: Select(0, text_.size()); return;  // Ctrl+A
-    case 0x03: CopyToClipboard(); return;         // Ctrl+C
-    case 0x16: PasteFromClipboard(); return;      // Ctrl+V
-    case 0x18: CutToClipboard(); return;          // Ctrl+X
-    case 0x1A: Undo(); return;                    // Ctrl+Z
-    case '\b': DeleteSelectionOr(core::PreviousBoundary(text_, layout_, caret_), caret_); return;
-    case '\r': ReplaceSelection("\r\n", core::EditKind::Typing); return;
-    case '\t': ReplaceSelection("\t", core::EditKind::Typing); return;
+    case 0x01: Select(0, document_.Size()); return;  // Ctrl+A
+    case 0x03: CopyToClipboard(); return;             // Ctrl+C
+    case 0x16: PasteFromClipboard(); return;          // Ctrl+V
+    case 0x18: CutToClipboard(); return;              // Ctrl+X
+    case 0x1A: Undo(); return;                        // Ctrl+Z
     default: break;
     }
-    if (c < 0x20 || c == 0x7F) return;
-    if (core::IsSjisLeadByte(c)) {
-        typedLeadByte_ = static_cast<char>(c);
-        return;
-    }
-    const char byte = static_cast<char>(c);
-    ReplaceSelection(std::string_view(&byte, 1), core::EditKind::Typing);
+    const std::size_t size = document_.Size();
+    document_.Type(c);
+    // A first byte waits for its partner without changing the text.
+    if (document_.Size() != size || c == '\b') TextChanged(true);
 }
 
 void Memo::OnVerticalScroll(int request) {
-    const std::size_t page = static_cast<std::size_t>(VisibleRows());
+    const long long page = VisibleRows();
     switch (request) {
-    case SB_LINEUP: ScrollTo(topRow_ > 0 ? topRow_ - 1 : 0); break;
-    case SB_LINEDOWN: ScrollTo(topRow_ + 1); break;
-    case SB_PAGEUP: ScrollTo(topRow_ > page ? topRow_ - page : 0); break;
-    case SB_PAGEDOWN: ScrollTo(topRow_ + page); break;
+    case SB_LINEUP: ScrollRows(-1); break;
+    case SB_LINEDOWN: ScrollRows(1); break;
+    case SB_PAGEUP: ScrollRows(-page); break;
+    case SB_PAGEDOWN: ScrollRows(page); break;
     case SB_TOP: ScrollTo(0); break;
-    case SB_BOTTOM: ScrollTo(LastTopRow()); break;
+    case SB_BOTTOM: ScrollTo(LastTopOffset()); break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
         // The 32-bit position, not the 16 bits that the message carries.
@@ -308,7 +284,7 @@ void Memo::OnVerticalScroll(int request) {
         info.cbSize = sizeof info;
         info.fMask = SIF_TRACKPOS;
         GetScrollInfo(Handle(), SB_VERT, &info);
-        ScrollTo(static_cast<std::size_t>(std::max(0, info.nTrackPos)));
+        ScrollTo(document_.Rows().RowAtIndex(static_cast<std::size_t>(std::max(0, info.nTrackPos))).start);
         break;
     }
     default: break;
@@ -316,24 +292,24 @@ void Memo::OnVerticalScroll(int request) {
 }
 
 void Memo::ShowContextMenu(LPARAM at) {
-    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    const MouseAt mouse(at);
+    POINT point{mouse.x, mouse.y};
     if (point.x == -1 && point.y == -1) {  // from the keyboard: at the caret
         GetCaretPos(&point);
         ClientToScreen(Handle(), &point);
     }
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
-    const bool selected = anchor_ != caret_;
-    const UINT whenSelected = selected ? MF_ENABLED : MF_GRAYED;
-    AppendMenuA(menu.get(), MF_STRING | (undo_.CanUndo() ? MF_ENABLED : MF_GRAYED), kUndo, "元に戻す(&U)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
-    AppendMenuA(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
-    AppendMenuA(menu.get(), MF_STRING | (IsClipboardFormatAvailable(CF_TEXT) ? MF_ENABLED : MF_GRAYED), kPaste,
-                "貼り付け(&P)");
-    AppendMenuA(menu.get(), MF_STRING | whenSelected, kDelete, "削除(&D)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING | (text_.empty() ? MF_GRAYED : MF_ENABLED), kSelectAll, "すべて選択(&A)");
+    const UINT whenSelected = document_.HasSelection() ? MF_ENABLED : MF_GRAYED;
+    AppendMenuText(menu.get(), MF_STRING | (document_.CanUndo() ? MF_ENABLED : MF_GRAYED), kUndo, "元に戻す(&U)");
+    AppendMenuText(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuText(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
+    AppendMenuText(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
+    AppendMenuText(menu.get(), MF_STRING | (ClipboardHasText() ? MF_ENABLED : MF_GRAYED), kPaste, "貼り付け(&P)");
+    AppendMenuText(menu.get(), MF_STRING | whenSelected, kDelete, "削除(&D)");
+    AppendMenuText(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuText(menu.get(), MF_STRING | (document_.Size() == 0 ? MF_GRAYED : MF_ENABLED), kSelectAll,
+                   "すべて選択(&A)");
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr));
     switch (chosen) {
@@ -342,7 +318,7 @@ void Memo::ShowContextMenu(LPARAM at) {
     case kCopy: CopyToClipboard(); break;
     case kPaste: PasteFromClipboard(); break;
     case kDelete: ReplaceSelection({}); break;
-    case kSelectAll: Select(0, text_.size()); break;
+    case kSelectAll: Select(0, document_.Size()); break;
     default: break;
     }
 }
@@ -357,10 +333,19 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;  // the paint covers every pixel
     case WM_TIMER:
-        if (wParam != kScrollBarTimerId) return Control::HandleMessage(message, wParam, lParam);
-        KillTimer(Handle(), kScrollBarTimerId);
-        scrollBarTimer_ = false;
-        DrawStaleScrollBar();
+        if (wParam == kScrollBarTimerId) {
+            KillTimer(Handle(), kScrollBarTimerId);
+            scrollBarTimer_ = false;
+            DrawStaleScrollBar();
+            return 0;
+        }
+        if (wParam == kRefineTimerId) {
+            RefineSome();
+            return 0;
+        }
+        return Control::HandleMessage(message, wParam, lParam);
+    case kShowNoticeMessage:
+        ShowNotices();
         return 0;
     case WM_SIZE:
         // With no room to show a row, the rows are kept for when there is room again.
@@ -377,17 +362,14 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
+    // The window is Unicode: texts come and go in UTF-16, the text stays Shift_JIS. A text of a
+    // character or two bytes takes one unit, so the byte count is the most the text needs.
     case WM_GETTEXTLENGTH:
         return TextLength();
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0) return 0;
-        const std::size_t count = std::min<std::size_t>(text_.size(), wParam - 1);
-        std::memcpy(reinterpret_cast<char*>(lParam), text_.data(), count);
-        reinterpret_cast<char*>(lParam)[count] = '\0';
-        return static_cast<LRESULT>(count);
-    }
+    case WM_GETTEXT:
+        return AnswerWideGetText(document_.Read(0, BytesForWideBuffer(wParam)), wParam, lParam);
     case WM_SETTEXT:
-        SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        SetText(ShiftJisFromWideParam(lParam));
         return TRUE;
     case WM_GETDLGCODE: {
         LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
@@ -412,33 +394,35 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return Control::HandleMessage(message, wParam, lParam);
     case WM_KILLFOCUS:
         focused_ = false;
-        typedLeadByte_.reset();
+        document_.ForgetTypedLeadByte();
         DestroyCaret();
         InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN: {
         SetFocus(Handle());
-        const std::size_t at = OffsetAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        Select((wParam & MK_SHIFT) ? anchor_ : at, at);
+        const MouseAt mouse(lParam);
+        const std::size_t at = OffsetAtPoint(mouse.x, mouse.y);
+        Select((wParam & MK_SHIFT) ? document_.Anchor() : at, at);
         selecting_ = true;
         SetCapture(Handle());
         return 0;
     }
     case WM_LBUTTONDBLCLK: {
-        const std::size_t at = OffsetAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        const core::TextRow word = core::WordAround(text_, layout_, at);
-        Select(word.start, word.end);
+        const MouseAt mouse(lParam);
+        document_.SelectWordAt(OffsetAtPoint(mouse.x, mouse.y));
+        PlaceCaret();
+        InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     }
     case WM_MOUSEMOVE:
         if (selecting_) {
-            const int y = GET_Y_LPARAM(lParam);
+            const MouseAt mouse(lParam);
             RECT client{};
             GetClientRect(Handle(), &client);
             // Dragging past the top or the bottom scrolls on.
-            if (y < 0) ScrollTo(topRow_ > 0 ? topRow_ - 1 : 0);
-            if (y >= client.bottom) ScrollTo(topRow_ + 1);
-            Select(anchor_, OffsetAtPoint(GET_X_LPARAM(lParam), y));
+            if (mouse.y < 0) ScrollRows(-1);
+            if (mouse.y >= client.bottom) ScrollRows(1);
+            Select(document_.Anchor(), OffsetAtPoint(mouse.x, mouse.y));
         }
         return 0;
     case WM_LBUTTONUP:
@@ -447,12 +431,19 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         selecting_ = false;
         return 0;
+    case WM_NCLBUTTONDOWN: {
+        // Dragging the thumb or holding an arrow of the scroll bar runs a loop of the system's
+        // until the button is released; arriving text must not take the view away meanwhile.
+        trackingScrollBar_ = wParam == HTVSCROLL;
+        const LRESULT result = Control::HandleMessage(message, wParam, lParam);
+        trackingScrollBar_ = false;
+        return result;
+    }
     case WM_MOUSEWHEEL: {
         wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
         const int notches = wheelDelta_ / WHEEL_DELTA;
         wheelDelta_ -= notches * WHEEL_DELTA;
-        const long long target = static_cast<long long>(topRow_) - static_cast<long long>(notches) * kWheelRows;
-        ScrollTo(static_cast<std::size_t>(std::max(0LL, target)));
+        ScrollRows(-static_cast<long long>(notches) * kWheelRows);
         return 0;
     }
     case WM_VSCROLL:
@@ -462,7 +453,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnKeyDown(wParam);
         return 0;
     case WM_CHAR:
-        OnChar(static_cast<unsigned char>(wParam));
+        for (const char c : typedCharacters_.Take(wParam)) OnChar(static_cast<unsigned char>(c));
         return 0;
     case WM_CONTEXTMENU:
         ShowContextMenu(lParam);
@@ -480,31 +471,30 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ReplaceSelection({});
         return 0;
     case EM_GETSEL: {
-        const Selection s = Selected();
+        const core::TextSelection s = document_.Selected();
         if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(s.start);
         if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(s.end);
         return MAKELRESULT(std::min<std::size_t>(s.start, 0xFFFF), std::min<std::size_t>(s.end, 0xFFFF));
     }
     case EM_SETSEL: {
         // As the system's control: a start of -1 removes the selection, an end of -1 means the end.
-        const auto start = static_cast<int>(wParam);
-        const auto end = static_cast<int>(lParam);
+        const int start = SignedParam(wParam);
+        const int end = SignedParam(lParam);
         if (start == -1) {
-            Select(caret_, caret_);
+            Select(document_.Caret(), document_.Caret());
         } else {
-            const std::size_t last = text_.size();
             Select(static_cast<std::size_t>(std::max(0, start)),
-                   end < 0 ? last : static_cast<std::size_t>(end));
+                   end < 0 ? document_.Size() : static_cast<std::size_t>(end));
         }
         return 0;
     }
     case EM_REPLACESEL: {
-        const std::string_view bytes = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        const std::string bytes = ShiftJisFromWideParam(lParam);
         if (wParam) {
             ReplaceSelection(bytes);
         } else {  // a replacement that cannot be undone leaves no earlier edit to undo either
-            undo_.Forget();
-            Replace(Selected(), bytes);
+            document_.ReplaceSelectionForGood(bytes);
+            TextChanged(true);
         }
         return 0;
     }
@@ -512,19 +502,17 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_UNDO:
         return Undo() ? TRUE : FALSE;
     case EM_CANUNDO:
-        return undo_.CanUndo() ? TRUE : FALSE;
+        return document_.CanUndo() ? TRUE : FALSE;
     case EM_EMPTYUNDOBUFFER:
-        undo_.Forget();
+        document_.ForgetUndo();
         return 0;
     case EM_GETLINECOUNT:
-        return static_cast<LRESULT>(layout_.RowCount());
+        return static_cast<LRESULT>(std::min<std::size_t>(document_.Rows().RowCount(), INT_MAX));
     case EM_GETFIRSTVISIBLELINE:
-        return static_cast<LRESULT>(topRow_);
-    case EM_LINESCROLL: {
-        const long long target = static_cast<long long>(topRow_) + static_cast<int>(lParam);
-        ScrollTo(static_cast<std::size_t>(std::max(0LL, target)));
+        return static_cast<LRESULT>(std::min<std::size_t>(document_.Rows().RowIndexOf(topOffset_), INT_MAX));
+    case EM_LINESCROLL:
+        ScrollRows(SignedParam(lParam));
         return TRUE;
-    }
     case EM_SCROLLCARET:
         ScrollCaretIntoView();
         return 0;

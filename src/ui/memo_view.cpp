@@ -1,5 +1,6 @@
 // The text area's view: rows laid out for its width and font, scrolling, the caret's place, hit
-// testing and painting. The text and its editing are in memo.cpp.
+// testing and painting. Everything here looks at the rows on the screen and a few around them.
+// The text and its editing are in memo.cpp.
 #include "ui/memo.h"
 
 #include "ui/device_context.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,16 +19,22 @@ namespace {
 constexpr int kLeftMargin = 2;
 constexpr int kRightMargin = 2;
 constexpr ULONGLONG kScrollBarDrawInterval = 250;
+// Rows not yet laid out at the width are laid out this many bytes at a time, a few times a second
+// while the program is otherwise idle, so that a resize of a text of gigabytes stays instant.
+constexpr UINT kRefineInterval = 15;
+constexpr std::size_t kRefineBytes = 1u << 20;
+// Scrolling further than this many rows goes by the row counts, not row by row.
+constexpr long long kRowStepsAtMost = 4096;
 
 }  // namespace
 
 void Memo::MeasureFont() {
     WindowDC dc(Handle());
     SelectedObject font(dc.get(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FIXED_FONT));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.get(), &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
     SIZE cell{};
-    GetTextExtentPoint32A(dc.get(), "0", 1, &cell);
+    GetTextExtentPoint32W(dc.get(), L"0", 1, &cell);
     cellWidth_ = std::max(1, static_cast<int>(cell.cx));
     lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
 }
@@ -35,8 +43,10 @@ void Memo::LayOutAgain() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const int width = client.right - client.left - kLeftMargin - kRightMargin;
-    layout_.Reset(text_, width / cellWidth_);
-    topRow_ = std::min(topRow_, LastTopRow());
+    document_.Rows().SetColumns(width / cellWidth_);
+    // The view keeps the text it showed: its top is the row that now holds the old top.
+    topOffset_ = document_.Rows().RowAt(topOffset_).start;
+    shownRowsStale_ = true;
     UpdateScrollBar();
     PlaceCaret();
     InvalidateRect(Handle(), nullptr, FALSE);
@@ -48,28 +58,75 @@ int Memo::VisibleRows() const {
     return std::max(1, static_cast<int>(client.bottom - client.top) / lineHeight_);
 }
 
-std::size_t Memo::LastTopRow() const {
-    const std::size_t visible = static_cast<std::size_t>(VisibleRows());
-    return layout_.RowCount() > visible ? layout_.RowCount() - visible : 0;
+const std::vector<core::TextRow>& Memo::ShownRows() {
+    if (!shownRowsStale_) return shownRows_;
+    shownRows_.clear();
+    core::RowMap& rows = document_.Rows();
+    std::optional<core::TextRow> row = rows.RowAt(topOffset_);
+    for (int i = 0; row && i <= VisibleRows(); ++i) {
+        shownRows_.push_back(*row);
+        row = rows.NextRow(*row);
+    }
+    shownRowsStale_ = false;
+    return shownRows_;
 }
 
-void Memo::ScrollTo(std::size_t topRow) {
-    topRow = std::min(topRow, LastTopRow());
-    if (topRow == topRow_) return;
-    topRow_ = topRow;
+std::size_t Memo::LastTopOffset() {
+    core::RowMap& rows = document_.Rows();
+    core::TextRow row = rows.RowAt(document_.Size());
+    for (int i = 1; i < VisibleRows(); ++i) {
+        const std::optional<core::TextRow> previous = rows.PreviousRow(row);
+        if (!previous) break;
+        row = *previous;
+    }
+    return row.start;
+}
+
+void Memo::ScrollTo(std::size_t topOffset) {
+    topOffset = document_.Rows().RowAt(std::min(topOffset, LastTopOffset())).start;
+    if (topOffset == topOffset_) return;
+    topOffset_ = topOffset;
+    shownRowsStale_ = true;
     UpdateScrollBar();
     PlaceCaret();
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void Memo::ScrollCaretIntoView() {
-    const std::size_t row = layout_.RowOf(caret_);
-    const std::size_t visible = static_cast<std::size_t>(VisibleRows());
-    if (row < topRow_) {
-        ScrollTo(row);
-    } else if (row >= topRow_ + visible) {
-        ScrollTo(row - visible + 1);
+void Memo::ScrollRows(long long rows) {
+    core::RowMap& map = document_.Rows();
+    if (std::llabs(rows) > kRowStepsAtMost) {
+        const long long index = static_cast<long long>(map.RowIndexOf(topOffset_)) + rows;
+        ScrollTo(map.RowAtIndex(static_cast<std::size_t>(std::max(0LL, index))).start);
+        return;
     }
+    core::TextRow row = map.RowAt(topOffset_);
+    for (long long i = 0; i < std::llabs(rows); ++i) {
+        const std::optional<core::TextRow> next = rows > 0 ? map.NextRow(row) : map.PreviousRow(row);
+        if (!next) break;
+        row = *next;
+    }
+    ScrollTo(row.start);
+}
+
+void Memo::ScrollCaretIntoView() {
+    core::RowMap& rows = document_.Rows();
+    const core::TextRow caretRow = rows.RowAt(document_.Caret());
+    if (caretRow.start < topOffset_) {
+        ScrollTo(caretRow.start);
+        return;
+    }
+    const std::vector<core::TextRow>& shown = ShownRows();
+    const std::size_t visible = std::min(shown.size(), static_cast<std::size_t>(VisibleRows()));
+    for (std::size_t i = 0; i < visible; ++i) {
+        if (shown[i].start == caretRow.start) return;
+    }
+    core::TextRow top = caretRow;
+    for (int i = 1; i < VisibleRows(); ++i) {
+        const std::optional<core::TextRow> previous = rows.PreviousRow(top);
+        if (!previous) break;
+        top = *previous;
+    }
+    ScrollTo(top.start);
 }
 
 void Memo::UpdateScrollBar() {
@@ -79,26 +136,46 @@ void Memo::UpdateScrollBar() {
     SetScrollInfo(Handle(), SB_VERT, &info, FALSE);
     scrollBarStale_ = true;
     InvalidateRect(Handle(), nullptr, FALSE);
+    if (!refineTimer_ && !document_.Rows().Exact()) {
+        refineTimer_ = SetTimer(Handle(), kRefineTimerId, kRefineInterval, nullptr) != 0;
+    }
 }
 
-SCROLLINFO Memo::ScrollBarInfo() const {
+SCROLLINFO Memo::ScrollBarInfo() {
+    core::RowMap& rows = document_.Rows();
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     info.nMin = 0;
-    info.nMax = static_cast<int>(std::min<std::size_t>(layout_.RowCount() - 1, INT_MAX));
+    info.nMax = static_cast<int>(std::min<std::size_t>(rows.RowCount() - 1, INT_MAX));
     info.nPage = static_cast<UINT>(VisibleRows());
-    info.nPos = static_cast<int>(std::min<std::size_t>(topRow_, INT_MAX));
+    info.nPos = static_cast<int>(std::min<std::size_t>(rows.RowIndexOf(topOffset_), INT_MAX));
     return info;
+}
+
+void Memo::RefineSome() {
+    // Counts become exact; the rows on the screen are anchored by their offsets and stay.
+    const bool more = document_.Rows().Refine(kRefineBytes);
+    if (!more) {
+        KillTimer(Handle(), kRefineTimerId);
+        refineTimer_ = false;
+    }
+    const SCROLLINFO info = ScrollBarInfo();
+    SetScrollInfo(Handle(), SB_VERT, &info, FALSE);
+    scrollBarStale_ = true;
+    DrawStaleScrollBar();
 }
 
 void Memo::PlaceCaret() {
     if (!focused_) return;
-    const std::size_t row = layout_.RowOf(caret_);
-    const int cell = core::CellInRow(text_, layout_.Row(row), caret_);
-    const long long rowOnScreen = static_cast<long long>(row) - static_cast<long long>(topRow_);
-    const int y = static_cast<int>(std::clamp<long long>(rowOnScreen, -1, VisibleRows() + 1)) * lineHeight_;
-    SetCaretPos(kLeftMargin + cell * cellWidth_, y);
+    const std::size_t caret = document_.Caret();
+    const std::size_t caretRow = document_.Rows().RowAt(caret).start;
+    const std::vector<core::TextRow>& shown = ShownRows();
+    int rowOnScreen = caretRow < topOffset_ ? -1 : VisibleRows() + 1;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].start == caretRow) rowOnScreen = static_cast<int>(i);
+    }
+    SetCaretPos(kLeftMargin + document_.CellOf(caret) * cellWidth_, rowOnScreen * lineHeight_);
     if (composing_) PlaceInputMethodWindow();
 }
 
@@ -112,17 +189,22 @@ void Memo::PlaceInputMethodWindow() {
     form.dwStyle = CFS_POINT;
     form.ptCurrentPos = caret;
     ImmSetCompositionWindow(context, &form);
-    LOGFONTA font{};
-    if (font_ && GetObjectA(font_, sizeof font, &font) == sizeof font) ImmSetCompositionFontA(context, &font);
+    // In the wide form, so that the face name does not pass through the system's code page.
+    LOGFONTW font{};
+    if (font_ && GetObjectW(font_, sizeof font, &font) == sizeof font) ImmSetCompositionFontW(context, &font);
     ImmReleaseContext(Handle(), context);
 }
 
-std::size_t Memo::OffsetAtPoint(int x, int y) const {
-    const long long row = static_cast<long long>(topRow_) + (y < 0 ? -1 : y / lineHeight_);
-    const std::size_t clamped =
-        static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(layout_.RowCount()) - 1));
+std::size_t Memo::OffsetAtPoint(int x, int y) {
+    const std::vector<core::TextRow>& shown = ShownRows();
+    core::TextRow row = shown.front();
+    if (y < 0) {
+        if (const std::optional<core::TextRow> previous = document_.Rows().PreviousRow(row)) row = *previous;
+    } else {
+        row = shown[std::min(shown.size() - 1, static_cast<std::size_t>(y / lineHeight_))];
+    }
     const int halfCells = std::max(0, 2 * (x - kLeftMargin) / cellWidth_);
-    return core::OffsetAtHalfCell(text_, layout_.Row(clamped), halfCells);
+    return document_.OffsetInRow(row, halfCells);
 }
 
 void Memo::DrawStaleScrollBar() {
@@ -155,44 +237,48 @@ void Memo::Paint() {
     const RECT leftMargin{0, 0, kLeftMargin, client.bottom};
     FillRect(dc, &leftMargin, brush_.get());
     // Like the system's text area, the selection shows while the control has the focus.
-    const Selection shown = focused_ ? Selected() : Selection{0, 0};
-    const std::size_t rows = static_cast<std::size_t>(VisibleRows()) + 1;
+    const core::TextSelection shown = focused_ ? document_.Selected() : core::TextSelection{};
+    const std::vector<core::TextRow> rows = ShownRows();
+    const std::size_t base = rows.front().start;
+    const std::string bytes = document_.Read(base, rows.back().end + 2);
     int y = 0;
-    for (std::size_t row = topRow_; row < layout_.RowCount() && row < topRow_ + rows; ++row, y += lineHeight_) {
-        const int rowRight = PaintRow(dc, row, y, shown);
+    for (const core::TextRow& row : rows) {
+        const int rowRight = PaintRow(dc, bytes, base, row, y, shown);
         const RECT rest{rowRight, y, client.right, y + lineHeight_};
         FillRect(dc, &rest, brush_.get());
+        y += lineHeight_;
     }
     const RECT below{kLeftMargin, y, client.right, client.bottom};
     if (below.top < below.bottom) FillRect(dc, &below, brush_.get());
 }
 
-int Memo::PaintRow(HDC dc, std::size_t row, int y, Selection shown) {
-    const core::TextRow r = layout_.Row(row);
-    const std::size_t selectedFrom = std::clamp(shown.start, r.start, r.end);
-    const std::size_t selectedTo = std::clamp(shown.end, r.start, r.end);
-    int cell = DrawRun(dc, r.start, selectedFrom, 0, y, false);
-    cell = DrawRun(dc, selectedFrom, selectedTo, cell, y, true);
-    cell = DrawRun(dc, selectedTo, r.end, cell, y, false);
+int Memo::PaintRow(HDC dc, std::string_view bytes, std::size_t base, core::TextRow row, int y,
+                   core::TextSelection shown) {
+    const core::TextRow r{row.start - base, row.end - base};
+    const std::size_t selectedFrom = std::clamp(shown.start, row.start, row.end) - base;
+    const std::size_t selectedTo = std::clamp(shown.end, row.start, row.end) - base;
+    int cell = DrawRun(dc, bytes, r.start, selectedFrom, 0, y, false);
+    cell = DrawRun(dc, bytes, selectedFrom, selectedTo, cell, y, true);
+    cell = DrawRun(dc, bytes, selectedTo, r.end, cell, y, false);
     return kLeftMargin + cell * cellWidth_;
 }
 
-int Memo::DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, bool selected) {
+int Memo::DrawRun(HDC dc, std::string_view bytes, std::size_t from, std::size_t to, int cell, int y, bool selected) {
     if (from >= to) return cell;
     // Every character is placed on its cells, whatever width the font's glyph has; a tab is drawn
     // as a space that reaches to its stop.
-    std::string bytes;
+    std::string run;
     std::vector<INT> advances;
-    bytes.reserve(to - from);
+    run.reserve(to - from);
     advances.reserve(to - from);
     const int firstCell = cell;
     for (std::size_t at = from; at < to;) {
-        const int cells = core::CellsOf(text_, at, cell);
-        const std::size_t length = core::CharacterLength(text_, at);
-        bytes += text_[at] == '\t' ? ' ' : text_[at];
+        const int cells = core::CellsOf(bytes, at, cell);
+        const std::size_t length = core::CharacterLength(bytes, at);
+        run += bytes[at] == '\t' ? ' ' : bytes[at];
         advances.push_back(cells * cellWidth_);
         if (length == 2) {
-            bytes += text_[at + 1];
+            run += bytes[at + 1];
             advances.push_back(0);
         }
         cell += cells;
@@ -201,7 +287,8 @@ int Memo::DrawRun(HDC dc, std::size_t from, std::size_t to, int cell, int y, boo
     SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : colors_.text);
     SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : colors_.background);
     const RECT box{kLeftMargin + firstCell * cellWidth_, y, kLeftMargin + cell * cellWidth_, y + lineHeight_};
-    ExtTextOutA(dc, box.left, y, ETO_OPAQUE | ETO_CLIPPED, &box, bytes.data(), static_cast<UINT>(bytes.size()),
+    // The text's Shift_JIS bytes go to the font's Shift_JIS character set whatever the code page.
+    ExtTextOutA(dc, box.left, y, ETO_OPAQUE | ETO_CLIPPED, &box, run.data(), static_cast<UINT>(run.size()),
                 advances.data());
     return cell;
 }

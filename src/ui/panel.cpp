@@ -1,6 +1,7 @@
 #include "ui/panel.h"
 
 #include "ui/device_context.h"
+#include "ui/text_conversion.h"
 
 namespace ui {
 namespace {
@@ -50,7 +51,7 @@ void Panel::SetColor(COLORREF color) {
 void Panel::SetCaption(std::string_view caption) {
     caption_ = UpToZero(caption);
     // The window text mirrors the caption for programs that read it from outside (WM_GETTEXT).
-    SetWindowTextA(Handle(), caption_.c_str());
+    SetWindowTextW(Handle(), ToWide(caption_).c_str());
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -99,7 +100,8 @@ void Panel::Paint(HDC dc) const {
     SelectedObject font(dc, CurrentFont().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, captionColor_ ? *captionColor_ : GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(dc, caption_.data(), static_cast<int>(caption_.size()), &rect,
+    const std::wstring caption = ToWide(caption_);
+    DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &rect,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/device_context.h"
 #include "ui/exception.h"
+#include "ui/text_conversion.h"
 
 #include <algorithm>
 #include <utility>
@@ -16,9 +17,10 @@ RadioGroup::RadioGroup(Window& parent, RadioGroupArgs args)
         // which is how it learns of the arrow keys.
         const DWORD style =
             WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | BS_NOTIFY | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        HWND button = CreateWindowExA(0, "BUTTON", args.items[i].c_str(), style, 0, 0, 0, 0, Handle(),
+        // Unicode like every other window of the program, and never subclassed.
+        HWND button = CreateWindowExW(0, L"BUTTON", ToWide(args.items[i]).c_str(), style, 0, 0, 0, 0, Handle(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
-                                      GetModuleHandleA(nullptr), nullptr);
+                                      GetModuleHandleW(nullptr), nullptr);
         if (!button) throw Exception("A radio button cannot be created");
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont().Handle()), FALSE);
         buttons_.push_back(button);

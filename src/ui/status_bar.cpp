@@ -2,6 +2,7 @@
 
 #include "ui/application.h"
 #include "ui/dpi.h"
+#include "ui/text_conversion.h"
 
 namespace ui {
 namespace {
@@ -45,20 +46,20 @@ bool StatusBar::Simple() const {
 }
 
 void StatusBar::SetSimpleText(const std::string& text) {
-    SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring wide = ToWide(text);
+    SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wide.c_str()));
     // WM_GETTEXT, the one query that works from another process, reads the first panel; it is
     // hidden in simple mode and carries the same text for programs that watch the status line.
-    SendMessageA(Handle(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 std::string StatusBar::SimpleText() const {
     // Read from the first panel, which holds the same text (Wine answers no query for SB_SIMPLEID).
-    // The length may count characters, not bytes; a Shift_JIS character takes at most two.
-    const LRESULT length = LOWORD(SendMessageA(Handle(), SB_GETTEXTLENGTHA, 0, 0));
-    std::string text(2 * static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(text.find('\0'));
-    return text;
+    const LRESULT length = LOWORD(SendMessageW(Handle(), SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(text.find(L'\0'));
+    return ToShiftJis(text);
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include "core/dpi_scale.h"
 #include "ui/exception.h"
+#include "ui/text_conversion.h"
 
 #include <algorithm>
 
@@ -146,13 +147,13 @@ void Window::RealignChildren() {
 }
 
 std::string Window::Text() const {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Handle())) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
+    return ToShiftJis(text);
 }
 
 void Window::SetText(std::string_view text) {
-    SetWindowTextA(Handle(), std::string(text).c_str());
+    SetWindowTextW(Handle(), ToWide(text).c_str());
 }
 
 const Font& Window::CurrentFont() const {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -137,3 +138,21 @@ TEST(DecodeReceived, MatchesByteByByteHandlingOnRandomStreams) {
 }
 
 }  // namespace
+
+TEST(ReceivedText, AnAdditionTheTextAreaRefusesIsOfferedAgainWhole) {
+    // A tick decodes "AB" and the first byte of a character; the text area refuses the addition.
+    core::ReceiveState state;
+    std::string pending;
+    core::DecodeReceived("AB\x93", state, pending);
+    const auto refuse = [](std::string_view) { throw std::bad_alloc(); };
+    EXPECT_THROW(core::ShowWholeCharacters(pending, refuse), std::bad_alloc);
+    EXPECT_EQ(pending, "AB\x93");
+    // The next tick brings the second byte and a line: everything shows once, in order.
+    state.secondByteDue = core::EndsInFirstByte(pending);
+    core::DecodeReceived("\xFA\n\x82", state, pending);
+    std::string shown;
+    EXPECT_TRUE(core::ShowWholeCharacters(pending, [&](std::string_view text) { shown += text; }));
+    EXPECT_EQ(shown, "AB\x93\xFA\r\n");
+    EXPECT_EQ(pending, "");
+    EXPECT_EQ(state.leadByte, 0x82);  // the new first byte waits in the decoder, not in the text
+}

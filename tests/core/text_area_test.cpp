@@ -1,7 +1,9 @@
 #include "core/text_area.h"
+#include "core/text_mode.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,3 +52,42 @@ TEST(TextForAddedLines, PlacesEachLineBreakByWhatTheTextEndsWith) {
 }
 
 }  // namespace
+
+TEST(AddedLines, AFileInChunksGivesTheTextOfItsLinesAddedWhole) {
+    // Random files, cut into random chunks, with lines longer than what is held: the text equals
+    // the one for the whole file's lines, and saving it in pieces equals saving it whole.
+    std::mt19937 random(11);
+    const std::string bytes[] = {"a", "\x82\xA0", "\n", "\n", "\r", "\r\n", std::string(1, '\0'), " "};
+    for (int round = 0; round < 300; ++round) {
+        std::string file;
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i) {
+            file += bytes[random() % std::size(bytes)];
+        }
+        if (random() % 8 == 0) file.insert(random() % (file.size() + 1), "\x1A");
+        const std::string tail = std::vector<std::string>{"", "x", "\r\n", "a\n"}[random() % 4];
+
+        core::LineReader reader;
+        reader.Feed(file);
+        reader.Finish();
+        const std::string expected = TextForAddedLines(tail, reader.TakeLines());
+
+        core::AddedLines added(tail, 1 + random() % 6);
+        std::string got;
+        for (std::size_t at = 0; at < file.size();) {
+            const std::size_t piece = 1 + random() % 7;
+            if (!added.Feed(std::string_view(file).substr(at, piece))) break;
+            got += added.Take();
+            at += piece;
+        }
+        added.Finish();
+        got += added.Take();
+        ASSERT_EQ(got, expected) << "round " << round;
+
+        std::string savedInPieces;
+        for (std::size_t at = 0; at < got.size(); at += 5) {
+            savedInPieces += core::EncodeForSave(std::string_view(got).substr(at, 5), at > 0 && got[at - 1] == '\r');
+        }
+        ASSERT_EQ(savedInPieces, core::EncodeForSave(got)) << "round " << round;
+    }
+}

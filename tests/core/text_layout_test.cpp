@@ -140,7 +140,7 @@ void ExpectSoundRows(const std::string& text, const core::TextLayout& layout, in
     }
     for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
         EXPECT_EQ(core::NextBoundary(text, bounds[k]), bounds[k + 1]);
-        EXPECT_EQ(core::PreviousBoundary(text, layout, bounds[k + 1]), bounds[k]);
+        EXPECT_EQ(core::PreviousBoundary(core::Boundaries(text), bounds[k + 1]), bounds[k]);
     }
 }
 
@@ -228,9 +228,9 @@ TEST(TextLayout, BoundariesStepOverWholeCharacters) {
         layout.Reset(text, columns);
         for (std::size_t k = 0; k + 1 < expected.size(); ++k) {
             EXPECT_EQ(core::NextBoundary(text, expected[k]), expected[k + 1]) << columns;
-            EXPECT_EQ(core::PreviousBoundary(text, layout, expected[k + 1]), expected[k]) << columns;
+            EXPECT_EQ(core::PreviousBoundary(core::Boundaries(text), expected[k + 1]), expected[k]) << columns;
         }
-        EXPECT_EQ(core::PreviousBoundary(text, layout, 0), 0u);
+        EXPECT_EQ(core::PreviousBoundary(core::Boundaries(text), 0), 0u);
         EXPECT_EQ(core::NextBoundary(text, text.size()), text.size());
     }
 }
@@ -246,7 +246,7 @@ TEST(TextLayout, WordAroundTakesWordsOrSpaces) {
         core::TextLayout layout;
         layout.Reset(text, columns);
         for (const auto& c : cases) {
-            const core::TextRow word = core::WordAround(text, layout, c.offset);
+            const core::TextRow word = core::WordAround(text, core::Boundaries(text), c.offset);
             EXPECT_EQ(std::make_pair(word.start, word.end), c.word) << "offset " << c.offset << " columns " << columns;
         }
     }
@@ -259,10 +259,10 @@ TEST(TextLayout, WordStepsStopAtWordStartsAndLineBreaks) {
     core::TextLayout layout;
     layout.Reset(text, 80);
     std::vector<std::size_t> forward{0};
-    while (forward.back() < text.size()) forward.push_back(core::NextWordStart(text, layout, forward.back()));
+    while (forward.back() < text.size()) forward.push_back(core::NextWordStart(text, core::Boundaries(text), forward.back()));
     EXPECT_EQ((std::vector<std::size_t>{0, 3, 9, 11, 13, 15, 17}), forward);
     std::vector<std::size_t> back{text.size()};
-    while (back.back() > 0) back.push_back(core::PreviousWordStart(text, layout, back.back()));
+    while (back.back() > 0) back.push_back(core::PreviousWordStart(text, core::Boundaries(text), back.back()));
     EXPECT_EQ((std::vector<std::size_t>{17, 15, 13, 11, 9, 3, 0}), back);
 }
 

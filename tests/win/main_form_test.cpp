@@ -506,3 +506,30 @@ TEST_F(MainWindow, InformationWindowsAreLaidOut) {
 }
 
 }  // namespace
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+// Every window and control of the three windows is Unicode, so that it holds its text as UTF-16
+// whatever the system's code page; the menu bar holds the captions converted from Shift_JIS.
+TEST_F(MainWindow, EveryWindowIsUnicodeFromCreation) {
+    std::vector<HWND> windows{main->Handle(), help->Handle(), version->Handle()};
+    for (HWND form : {main->Handle(), help->Handle(), version->Handle()}) {
+        EnumChildWindows(form, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    }
+    ASSERT_GT(windows.size(), 30u);
+    for (HWND window : windows) {
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        EXPECT_TRUE(IsWindowUnicode(window)) << className;
+    }
+    wchar_t caption[64] = {};
+    GetMenuStringW(GetMenu(main->Handle()), 0, caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(L"\u30D5\u30A1\u30A4\u30EB(&F)"), caption);  // ファイル(&F)
+}

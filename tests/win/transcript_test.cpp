@@ -182,9 +182,12 @@ private:
         seen_.fileType = TextOf(GetDlgItem(dialog, kFileTypeList));
         HWND readOnlyBox = GetDlgItem(dialog, kReadOnlyBox);
         seen_.readOnlyBoxShown = readOnlyBox && IsWindowVisible(readOnlyBox);
-        char folder[MAX_PATH] = {};
-        SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
-        seen_.folder = folder;
+        // The dialog is the Unicode one, and Wine answers its CDM_ messages only in that form.
+        wchar_t folder[MAX_PATH] = {};
+        SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+        char folderBytes[2 * MAX_PATH] = {};
+        WideCharToMultiByte(CP_ACP, 0, folder, -1, folderBytes, sizeof folderBytes, nullptr, nullptr);
+        seen_.folder = folderBytes;
         if (plan_.whileOpen) plan_.whileOpen();
         if (plan_.typedName.empty()) {
             Press(dialog, IDCANCEL);
@@ -289,12 +292,12 @@ TEST_F(Transcripts, SavedBytesAreTheTextWithCrLfBreaks) {
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.behaviour);
         main->Memo1.SetText(c.text);
-        main->heldTextByte = c.heldByte;
+        main->pendingText = c.heldByte;
         const std::string name = "case" + std::to_string(++number) + ".txt";
         const ScreenSeen seen = Save({.typedName = name});
         EXPECT_TRUE(seen.messages.empty());
         EXPECT_EQ(std::optional<std::string>(c.file), ReadBytes(folder.File(name)));
-        EXPECT_EQ(c.heldByte, main->heldTextByte) << "saving does not take the waiting byte";
+        EXPECT_EQ(c.heldByte, main->pendingText) << "saving does not take the waiting byte";
     }
 }
 
@@ -473,7 +476,7 @@ TEST_F(Transcripts, LoadedLinesFollowTheText) {
 TEST_F(Transcripts, OpenDialogOffersTheLastFileAndLoadsAfterAWaitingByte) {
     ASSERT_TRUE(WriteBytes(folder.File("lines.txt"), "abc\r\n"));
     main->Memo1.SetText("A");
-    main->heldTextByte = "\x82";
+    main->pendingText = "\x82";
 
     ScreenSeen seen = Load({.typedName = "lines.txt"});
     ASSERT_TRUE(seen.dialogSeen);
@@ -482,7 +485,7 @@ TEST_F(Transcripts, OpenDialogOffersTheLastFileAndLoadsAfterAWaitingByte) {
     EXPECT_EQ(folder.Path(), seen.folder + "\\");
     EXPECT_EQ("TEXT files", seen.fileType);
     EXPECT_FALSE(seen.readOnlyBoxShown);
-    EXPECT_EQ("", main->heldTextByte);
+    EXPECT_EQ("", main->pendingText);
     // The text area cannot hold a first byte without its partner as it is; it shows it exactly
     // as it does when the byte stands in its text before the loaded line.
     const std::string loaded = main->Memo1.Text();
@@ -501,12 +504,12 @@ TEST_F(Transcripts, UnreadableFilesAreReported) {
     for (const char* name : names) {
         SCOPED_TRACE(name);
         main->Memo1.SetText("kept");
-        main->heldTextByte = "\x82";
+        main->pendingText = "\x82";
         const ScreenSeen seen = Load({.typedName = name});
         EXPECT_EQ(std::vector<std::string>{kReadFailed}, seen.messages);
         EXPECT_EQ(std::vector<std::string>{kTitle}, seen.messageCaptions);
         EXPECT_EQ("kept", main->Memo1.Text());
-        EXPECT_EQ("\x82", main->heldTextByte);
+        EXPECT_EQ("\x82", main->pendingText);
     }
 }
 

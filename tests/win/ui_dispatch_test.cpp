@@ -15,6 +15,7 @@
 #include "ui_test_support.h"
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -72,16 +73,19 @@ struct ErrorCase {
     std::string boxText;
 };
 
-// A handler's ui::Exception shows its message with the full-stop rule; any other exception shows an
-// empty box. Either way with the title as caption and a stop icon, and the window goes on.
+// A handler's ui::Exception shows its message with the full-stop rule; any other exception shows a
+// fixed text for what it means (never an empty box). Either way with the title as caption and a
+// stop icon, and the window goes on.
 TEST_F(Dispatch, HandlerExceptionShowsErrorBoxAndProgramGoesOn) {
     const ErrorCase cases[] = {
         {"message without stop", [] { throw ui::Exception("Port busy"); }, "Port busy."},
         {"message ending in a stop", [] { throw ui::Exception("Done."); }, "Done."},
         {"message ending below the stop", [] { throw ui::Exception("Failed!"); }, "Failed!"},
         {"Shift_JIS message", [] { throw ui::Exception("\x83\x47\x83\x89\x81\x5B"); }, "\x83\x47\x83\x89\x81\x5B."},  // エラー
-        {"standard exception", [] { throw std::runtime_error("hidden"); }, ""},
-        {"not an exception class", [] { throw 42; }, ""},
+        {"out of memory", [] { throw std::bad_alloc(); },
+         "メモリが不足しています。受信テキストをファイルに保存してからクリアしてください."},
+        {"standard exception", [] { throw std::runtime_error("hidden"); }, "内部エラーが発生しました."},
+        {"not an exception class", [] { throw 42; }, "内部エラーが発生しました."},
     };
     HICON stopIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_HAND));
     for (const ErrorCase& c : cases) {

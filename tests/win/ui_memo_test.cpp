@@ -10,6 +10,7 @@
 
 #include <imm.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -294,6 +295,46 @@ TEST_F(TextArea, ScrollsByRowsAndToTheEnd) {
 
 // A click places the caret at the nearest character boundary, a drag selects, a double click
 // selects the word.
+// While the user holds the mouse button in the text area, or while Scroll Lock is on, arriving
+// text is added without taking the view or the selection away; afterwards the end is followed again.
+TEST_F(TextArea, ArrivingTextLeavesAHeldViewAlone) {
+    std::string lines;
+    for (int i = 0; i < 60; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    const auto arrive = [&] {
+        form.memo.AppendText("new\r\n");
+        form.memo.ScrollToEnd();
+    };
+    const auto setScrollLock = [](bool on) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SCROLL] = on ? 1 : 0;
+        SetKeyboardState(keys);
+    };
+    struct Hold {
+        const char* behaviour;
+        std::function<void()> take;
+        std::function<void()> release;
+    } holds[] = {
+        {"mouse button held", [&] { Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5)); },
+         [&] { Send(WM_LBUTTONUP, 0, MAKELPARAM(10, 5)); }},
+        {"Scroll Lock on", [&] { setScrollLock(true); }, [&] { setScrollLock(false); }},
+    };
+    for (const Hold& hold : holds) {
+        form.memo.SetText(lines);
+        Send(EM_LINESCROLL, 0, -1000);
+        Send(EM_SETSEL, 0, 4);
+        hold.take();
+        const auto selected = Selection();
+        arrive();
+        EXPECT_EQ(0, Send(EM_GETFIRSTVISIBLELINE)) << hold.behaviour;
+        EXPECT_EQ(selected, Selection()) << hold.behaviour;
+        hold.release();
+        arrive();
+        EXPECT_GT(Send(EM_GETFIRSTVISIBLELINE), 50) << hold.behaviour;
+        EXPECT_EQ(form.memo.TextSize(), Selection().second) << hold.behaviour;
+    }
+}
+
 TEST_F(TextArea, MouseSelects) {
     form.memo.SetText("alpha beta\r\ngamma");
     const POINT b = PointOf(6);
@@ -357,3 +398,18 @@ TEST_F(TextArea, PaintsInItsColours) {
 }
 
 }  // namespace
+
+// In the Unicode form the text area takes typed UTF-16 units as Shift_JIS (a character outside it as
+// one "?"), and gives its text as whole characters, only as much as the caller's buffer holds.
+TEST_F(TextArea, UnicodeMessagesCarryShiftJisText) {
+    form.memo.SetText("");
+    SetFocus(form.memo.Handle());
+    for (const wchar_t unit : std::wstring(L"A\u6F22\xD842\xDFB7")) SendMessageW(form.memo.Handle(), WM_CHAR, unit, 0);
+    EXPECT_EQ("A\x8A\xBF?", form.memo.Text());
+    // A length never short of the text (as the system allows): counting characters would mean
+    // reading a text of any size whole.
+    EXPECT_GE(SendMessageW(form.memo.Handle(), WM_GETTEXTLENGTH, 0, 0), 3);
+    wchar_t buffer[3] = {L'x', L'x', L'x'};
+    EXPECT_EQ(2, SendMessageW(form.memo.Handle(), WM_GETTEXT, 3, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_EQ(std::wstring(L"A\u6F22"), buffer);
+}

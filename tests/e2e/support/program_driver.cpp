@@ -111,6 +111,24 @@ std::string WindowText(HWND window)
     return std::string(buffer.data(), static_cast<std::size_t>(got));
 }
 
+std::wstring WideWindowText(HWND window)
+{
+    if (!window) return {};
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 2, L'\0');
+    const LRESULT got = SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data(), static_cast<std::size_t>(got));
+}
+
+std::wstring Wide(std::string_view shiftJis)
+{
+    std::wstring wide(shiftJis.size(), L'\0');
+    const int length = MultiByteToWideChar(932, 0, shiftJis.data(), static_cast<int>(shiftJis.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return wide;
+}
+
 std::vector<std::string> ListItems(HWND list)
 {
     std::vector<std::string> items;
@@ -213,13 +231,38 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect, int s
     if (!shown) throw std::runtime_error("the main window did not appear");
 }
 
+RunningProgram::RunningProgram(const ProgramFolder& folder, std::string_view linuxLocale)
+{
+    if (HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, "Ravix")) {
+        CloseHandle(running);
+        throw std::runtime_error("another copy of the program is running in this Wine prefix");
+    }
+    std::string unixProgram = folder.FilePath("Varnedo.exe").substr(2);
+    for (char& c : unixProgram)
+        if (c == '\\') c = '/';
+    if (!testsupport::RunLinuxScript("../tests/e2e/support/start_from_linux.sh", unixProgram + " " + std::string(linuxLocale)))
+        throw std::runtime_error("cannot start " + unixProgram);
+    const bool shown = WaitUntil(
+        [this] {
+            HWND w = FindWindowExA(nullptr, nullptr, "UiForm", "Varnedo");
+            if (!w || !IsWindowVisible(w)) return false;
+            mainWindow = w;
+            GetWindowThreadProcessId(w, &processId);
+            return true;
+        },
+        30000);
+    if (!shown) throw std::runtime_error("the main window did not appear");
+    process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId);
+    if (!process.hProcess) throw std::runtime_error("cannot reach the started program");
+}
+
 RunningProgram::~RunningProgram()
 {
     if (Running()) {
         TerminateProcess(process.hProcess, 1);
         WaitForSingleObject(process.hProcess, 5000);
     }
-    CloseHandle(process.hThread);
+    if (process.hThread) CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 }
 

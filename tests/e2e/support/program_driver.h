@@ -19,6 +19,10 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000, int
 
 // The text of another process's window (WM_GETTEXT is marshalled across processes).
 std::string WindowText(HWND window);
+// The same in the Unicode form, as screen readers and automation tools read it.
+std::wstring WideWindowText(HWND window);
+// Shift_JIS bytes in UTF-16 (code page 932), to compare with what is read in the Unicode form.
+std::wstring Wide(std::string_view shiftJis);
 
 // The items of another process's list box, through the wide messages (the ANSI item text is not
 // carried across processes reliably under Wine) and back into Shift_JIS.
@@ -57,6 +61,9 @@ public:
     // for "minimised"); SW_SHOWDEFAULT hands none.
     explicit RunningProgram(const ProgramFolder& folder, Expect expect = Expect::MainWindow,
                             int showCommand = SW_SHOWDEFAULT);
+    // Starts it from Linux under another locale (C.UTF-8: a Western system, code page 1252) and
+    // waits until its main window is up and shown.
+    RunningProgram(const ProgramFolder& folder, std::string_view linuxLocale);
     // Ends the program if a test left it running.
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;

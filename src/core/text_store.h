@@ -1,0 +1,146 @@
+// The text area's bytes, kept in blocks of about a hundred kilobytes rather than in one piece, so
+// that no operation needs one allocation the size of the text: appending touches the last block,
+// an edit the blocks it covers. Blocks end after a line break where the text has one, so most
+// blocks lay out on their own. Blocks not used lately go to a page file once the resident ones
+// pass a budget, and come back when they are read.
+//
+// When no page file can be had, the text stays in memory: past a share of the memory limit the
+// owner is told once that the text area is full, and at the limit (or at the largest text the
+// offsets can address) the oldest lines leave the text.
+#pragma once
+
+#include "core/page_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// What the row layout keeps per block. The store resets it whenever the block's bytes change.
+struct BlockRows {
+    std::uint32_t count = 0;        // rows that start in the block: exact, or an estimate
+    std::uint32_t generation = 0;   // the layout generation `count` belongs to; 0: none yet
+    bool exact = false;
+    bool entryKnown = false;        // whether entryBack holds for the layout generation
+    std::uint32_t entryBack = 0;    // how far before the block's start its first row began
+    std::uint32_t entryGeneration = 0;
+};
+
+struct TextBlock {
+    std::size_t start = 0;
+    std::size_t size = 0;
+    std::uint64_t id = 0;            // new whenever the bytes change
+    std::uint32_t lineFeeds = 0;
+    bool startsLine = true;          // the text's start, or right after a CR LF
+    bool resident = true;
+    std::string bytes;               // the bytes while resident
+    std::optional<PageExtent> page;  // a copy in the page file, valid while the bytes stay
+    std::uint64_t lastUse = 0;
+    BlockRows rows;
+};
+
+// A block that went to the page file could not be read back (the disk failed under it).
+class PageReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct StoreLimits {
+    // A block closes at the first line end after the target, or at the most a line without end
+    // may fill.
+    std::size_t blockTargetBytes = 128u << 10;
+    std::size_t blockMostBytes = 160u << 10;
+    std::size_t residentBytes = 48u << 20;  // resident blocks beyond this go to the page file
+    std::size_t memoryBytes = 768u << 20;   // without a page file: the most text kept in memory
+    std::size_t maxTextBytes = 3072u << 20; // the most text at all: offsets are 32 bits wide
+};
+
+// What happened to the text that the user should hear about. Each is reported once.
+struct StoreNotices {
+    bool full = false;          // no page file; memory fills: save and clear
+    bool linesDropped = false;  // the oldest lines left the text
+};
+
+class TextStore {
+public:
+    using PageFileOpener = std::function<std::unique_ptr<PageFile>()>;
+
+    explicit TextStore(PageFileOpener openPageFile = {}, StoreLimits limits = {});
+
+    std::size_t Size() const noexcept { return size_; }
+    bool Empty() const noexcept { return size_ == 0; }
+
+    // Adds at the end. All or nothing: when it throws, the text is as it was.
+    void Append(std::string_view bytes);
+    // Replaces [from, to) by `bytes`. All or nothing as well.
+    void Replace(std::size_t from, std::size_t to, std::string_view bytes);
+    void Clear() noexcept;
+
+    std::string Read(std::size_t from, std::size_t to);
+    // Hands [from, to) to `piece` a block at a time, so that a text of any size can be streamed;
+    // stops early when `piece` returns false.
+    bool ForEachPiece(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece);
+    // The byte at `offset`, which lies before the end.
+    char At(std::size_t offset);
+
+    // Blocks, for the row layout.
+    std::size_t BlockCount() const noexcept { return blocks_.size(); }
+    const TextBlock& Block(std::size_t index) const { return blocks_[index]; }
+    BlockRows& RowsOf(std::size_t index) { return blocks_[index].rows; }
+    // The block that holds `offset`; the last block for the end of the text.
+    std::size_t BlockOf(std::size_t offset) const;
+    // Counts every change of the bytes, so that layouts can tell theirs is out of date.
+    std::uint64_t Version() const noexcept { return version_; }
+
+    // Bytes dropped from the front so far: offsets held elsewhere move back by the difference.
+    std::size_t DroppedBytes() const noexcept { return droppedBytes_; }
+    StoreNotices TakeNotices() noexcept;
+
+    // Resident bytes back within the budget (or the memory limit enforced) after reading.
+    void Trim();
+
+    std::size_t ResidentBytes() const noexcept { return residentBytes_; }
+    bool Paging() const noexcept { return pageFile_ != nullptr; }
+    bool PagingFailed() const noexcept { return pagingFailed_; }
+    const StoreLimits& Limits() const noexcept { return limits_; }
+
+private:
+    std::string_view Resident(std::size_t index);
+    void Touch(TextBlock& block) noexcept { block.lastUse = ++useClock_; }
+    std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine);
+    void Renumber(std::size_t fromBlock) noexcept;
+    // The blocks before `before` whose rows may reach `changedAt`.
+    void Relayout(std::size_t before, std::size_t changedAt) noexcept;
+    void ForgetPage(TextBlock& block) noexcept;
+    void Release(TextBlock& block) noexcept;
+    bool PageOut(TextBlock& block);
+    bool OpenPageFile();
+    void DropOldest(std::size_t bytesToDrop);
+    void PageOutColdBlocks();
+    void EnforceLimits();
+    void EnforceLimitsAfterChange() noexcept;
+
+    PageFileOpener openPageFile_;
+    StoreLimits limits_;
+    std::unique_ptr<PageFile> pageFile_;
+    PageSpace pageSpace_;
+    bool pagingFailed_ = false;
+    std::vector<TextBlock> blocks_;
+    std::size_t size_ = 0;
+    std::size_t residentBytes_ = 0;
+    std::size_t droppedBytes_ = 0;
+    std::uint64_t useClock_ = 0;
+    std::uint64_t nextId_ = 1;
+    std::uint64_t version_ = 0;
+    bool fullNoticeGiven_ = false;
+    StoreNotices notices_;
+};
+
+}  // namespace core

@@ -1,0 +1,208 @@
+// The text area's text in blocks: the bytes and the rows after random appends, edits and width
+// changes against a plain string laid out whole; paging to a file and the ends of disk and memory.
+
+#include "core/row_map.h"
+#include "core/text_document.h"
+#include "core/text_layout.h"
+#include "core/text_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+// Tiny blocks, so that a few hundred bytes make many of them.
+core::StoreLimits SmallBlocks() {
+    core::StoreLimits limits;
+    limits.blockTargetBytes = 24;
+    limits.blockMostBytes = 32;
+    return limits;
+}
+
+// A page file in memory that can be told to fail from some write on.
+class MemoryPageFile : public core::PageFile {
+public:
+    explicit MemoryPageFile(int writesBeforeFailing = -1) : writesLeft_(writesBeforeFailing) {}
+    bool WriteAt(std::uint64_t position, std::string_view bytes) override {
+        if (writesLeft_ == 0) return false;
+        if (writesLeft_ > 0) --writesLeft_;
+        if (bytes_.size() < position + bytes.size()) bytes_.resize(position + bytes.size());
+        std::memcpy(bytes_.data() + position, bytes.data(), bytes.size());
+        return true;
+    }
+    bool ReadAt(std::uint64_t position, char* into, std::size_t size) override {
+        if (position + size > bytes_.size()) return false;
+        std::memcpy(into, bytes_.data() + position, size);
+        return true;
+    }
+
+private:
+    int writesLeft_;
+    std::string bytes_;
+};
+
+std::string RandomPiece(std::mt19937& random, std::size_t most) {
+    static const char* const kPieces[] = {"a", "b", "c", " ", " ", "\t", "\r\n", "\r\n", "\x82\xA0", "\x88", "\n", "\r"};
+    std::string piece;
+    const std::size_t count = std::uniform_int_distribution<std::size_t>(0, most)(random);
+    for (std::size_t i = 0; i < count; ++i) piece += kPieces[random() % std::size(kPieces)];
+    return piece;
+}
+
+void ExpectSameRows(core::TextDocument& document, const std::string& text, int columns, const char* when) {
+    core::TextLayout whole;
+    whole.Reset(text, columns);
+    core::RowMap& rows = document.Rows();
+    while (rows.Refine(100)) {
+    }
+    ASSERT_EQ(rows.RowCount(), whole.RowCount()) << when;
+    for (std::size_t i = 0; i < whole.RowCount(); ++i) {
+        const core::TextRow expected = whole.Row(i);
+        const core::TextRow row = rows.RowAtIndex(i);
+        ASSERT_EQ(row.start, expected.start) << when << " row " << i;
+        ASSERT_EQ(row.end, expected.end) << when << " row " << i;
+        ASSERT_EQ(rows.RowIndexOf(expected.start), i) << when;
+        if (i + 1 < whole.RowCount()) {
+            ASSERT_EQ(rows.NextRow(row)->start, whole.Row(i + 1).start) << when;
+        }
+        if (i > 0) {
+            ASSERT_EQ(rows.PreviousRow(row)->start, whole.Row(i - 1).start) << when;
+        }
+    }
+}
+
+TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 150; ++round) {
+        // Every third round pages to a file with room for only a few blocks in memory.
+        core::StoreLimits limits = SmallBlocks();
+        if (round % 3 == 0) limits.residentBytes = 64;
+        core::TextDocument document([] { return std::make_unique<MemoryPageFile>(); }, limits);
+        std::string model;
+        int columns = 1 + static_cast<int>(random() % 12);
+        document.Rows().SetColumns(columns);
+        for (int step = 0; step < 25; ++step) {
+            const int action = static_cast<int>(random() % 10);
+            if (action < 5) {
+                const std::string piece = RandomPiece(random, 40);
+                document.Append(piece);
+                model += piece;
+            } else if (action < 9) {
+                const std::size_t from = random() % (model.size() + 1);
+                const std::size_t to = from + random() % (model.size() - from + 1);
+                const std::string piece = RandomPiece(random, 8);
+                document.Select(from, from);
+                document.Store().Replace(from, to, piece);
+                model.replace(from, to - from, piece);
+            } else {
+                columns = 1 + static_cast<int>(random() % 12);
+                document.Rows().SetColumns(columns);
+            }
+            ASSERT_EQ(document.Text(), model) << "round " << round << " step " << step;
+            if (step % 5 == 4) ExpectSameRows(document, model, columns, "after refining");
+        }
+        if (round % 3 == 0) {
+            EXPECT_LE(document.Store().ResidentBytes(), 64u + limits.blockMostBytes);
+        }
+    }
+}
+
+TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
+    core::TextDocument document({}, SmallBlocks());
+    std::string line;
+    for (int i = 0; i < 120; ++i) line += (i % 7 == 0) ? " " : "x\x82\xA0";
+    document.Append("head\r\n");
+    document.Append(line);
+    document.Rows().SetColumns(5);
+    // The end of the line is looked at first: its rows are guessed until the refinement arrives.
+    document.Rows().RowAt(document.Size());
+    ExpectSameRows(document, "head\r\n" + line, 5, "long line");
+    EXPECT_TRUE(document.Rows().Exact());
+}
+
+TEST(TextStore, AFailedEditLeavesTheTextAsItWas) {
+    // A block that cannot be read back makes the edit fail before anything changed.
+    auto broken = std::make_shared<bool>(false);
+    class BreakablePageFile : public MemoryPageFile {
+    public:
+        explicit BreakablePageFile(std::shared_ptr<bool> broken) : broken_(std::move(broken)) {}
+        bool ReadAt(std::uint64_t position, char* into, std::size_t size) override {
+            return !*broken_ && MemoryPageFile::ReadAt(position, into, size);
+        }
+
+    private:
+        std::shared_ptr<bool> broken_;
+    };
+    core::StoreLimits limits = SmallBlocks();
+    limits.residentBytes = 1;
+    core::TextStore store([broken] { return std::make_unique<BreakablePageFile>(broken); }, limits);
+    store.Append(std::string(100, 'a') + "\r\n" + std::string(100, 'b'));
+    *broken = true;
+    EXPECT_THROW(store.Replace(0, 1, "z"), core::PageReadError);
+    *broken = false;
+    EXPECT_EQ(store.Read(0, store.Size()), std::string(100, 'a') + "\r\n" + std::string(100, 'b'));
+}
+
+TEST(TextStore, WithoutADiskTheTextStaysInMemoryThenWarnsThenDropsTheOldestLines) {
+    struct Case {
+        const char* behaviour;
+        core::TextStore::PageFileOpener opener;
+    } cases[] = {
+        {"no page file can be made", [] { return std::unique_ptr<core::PageFile>(); }},
+        {"the page file fills after two blocks", [] { return std::make_unique<MemoryPageFile>(2); }},
+    };
+    for (const Case& c : cases) {
+        core::StoreLimits limits = SmallBlocks();
+        limits.residentBytes = 40;
+        limits.memoryBytes = 400;
+        core::TextStore store(c.opener, limits);
+        std::string model;
+        int fullNotices = 0;
+        bool dropped = false;
+        for (int line = 0; line < 60; ++line) {
+            const std::string text = "line " + std::to_string(line) + "\r\n";
+            store.Append(text);
+            model += text;
+            const core::StoreNotices notices = store.TakeNotices();
+            fullNotices += notices.full;
+            dropped = dropped || notices.linesDropped;
+        }
+        EXPECT_TRUE(store.PagingFailed()) << c.behaviour;
+        EXPECT_EQ(fullNotices, 1) << c.behaviour;
+        EXPECT_TRUE(dropped) << c.behaviour;
+        EXPECT_LE(store.ResidentBytes(), 400u) << c.behaviour;
+        // What stays is the newest part of what was added, from a line's start on.
+        const std::string kept = store.Read(0, store.Size());
+        EXPECT_EQ(model.substr(store.DroppedBytes()), kept) << c.behaviour;
+        EXPECT_EQ(kept.rfind("line ", 0), 0u) << c.behaviour;
+    }
+}
+
+TEST(TextStore, TheLargestTextKeepsItsNewestLines) {
+    core::StoreLimits limits = SmallBlocks();
+    limits.maxTextBytes = 300;
+    core::TextStore store({}, limits);
+    for (int i = 0; i < 100; ++i) store.Append("0123456789\r\n");
+    EXPECT_LE(store.Size(), 300u);
+    EXPECT_EQ(store.Size() + store.DroppedBytes(), 1200u);
+    EXPECT_EQ(store.Read(0, 12), "0123456789\r\n");
+}
+
+TEST(PageSpace, ReusesFreedExtentsAndShrinksAtTheEnd) {
+    core::PageSpace space;
+    const core::PageExtent a = space.Take(10), b = space.Take(20), c = space.Take(30);
+    space.Give(a);
+    EXPECT_EQ(space.Take(5).position, 0u);  // first fit, in the freed room
+    space.Give(b);
+    space.Give({0, 5});
+    EXPECT_EQ(space.FreeBytes(), 30u);       // neighbours joined: 0..30
+    space.Give(c);
+    EXPECT_EQ(space.Length(), 0u);           // all free: nothing left at the end
+}
+
+}  // namespace
