@@ -33,6 +33,19 @@ echo "$hex" | grep -q 'bd04effe0000010000000100020008' || fail "the fixed file v
 # The FileVersion string of the string table (UTF-16).
 strings -e l "$exe" | grep -qx "$version" || fail "no FileVersion string $version"
 
+# The application manifest: resource 1 of type RT_MANIFEST (24), asking for common controls 6, per-monitor
+# DPI awareness (v2, and the older entries) and naming Windows 7 to 11.
+i686-w64-mingw32-objdump -p "$exe" | awk '
+  /Entry: ID: 0x000018,/ { manifest = 1; next }
+  manifest && /Entry: ID:/ { found = ($4 == "0x000001,"); exit }
+  END { exit !found }' || fail "no manifest resource with ID 1 (type 24)"
+for entry in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>' \
+             '>PerMonitorV2, PerMonitor</dpiAwareness>' '35138b9a-5d96-4fbd-8e2d-a2440225f93a' \
+             '4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38' '1f676c76-80e1-4239-95bb-83d0f6d0da78' \
+             '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' 'requestedExecutionLevel level="asInvoker"'; do
+  grep -qF "$entry" "$exe" || fail "the manifest lacks $entry"
+done
+
 cmp -s "$unpacked/readme.txt" "$(dirname "$0")/../resources/readme.txt" || fail "readme.txt differs from resources/readme.txt"
 size=$(stat -c %s "$exe")
-echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, system DLLs only, version $version) and readme.txt"
+echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, system DLLs only, version $version, manifest) and readme.txt"

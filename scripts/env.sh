@@ -8,8 +8,17 @@ VARNEDO_STATE=${VARNEDO_STATE:-$HOME/.cache/varnedo}
 VARNEDO_PROFILE=${VARNEDO_PROFILE:-run}
 export VARNEDO_ROOT VARNEDO_STATE VARNEDO_PROFILE
 
+# VARNEDO_DPI other than 96 gives the profile a prefix of its own whose screen has that many pixels
+# per inch (the tests at 144 and 192 ppi).
+VARNEDO_DPI=${VARNEDO_DPI:-96}
+export VARNEDO_DPI
+
 export WINEARCH=win32
-export WINEPREFIX=${WINEPREFIX:-$VARNEDO_STATE/prefix-$VARNEDO_PROFILE}
+if [ "$VARNEDO_DPI" = 96 ]; then
+  export WINEPREFIX=${WINEPREFIX:-$VARNEDO_STATE/prefix-$VARNEDO_PROFILE}
+else
+  export WINEPREFIX=${WINEPREFIX:-$VARNEDO_STATE/prefix-$VARNEDO_PROFILE-dpi$VARNEDO_DPI}
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # A private ja_JP.UTF-8 gives Wine code page 932 and intact Japanese paths and arguments,

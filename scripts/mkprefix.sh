@@ -16,11 +16,14 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$(dirname "$WINEPREFIX")"
 wineboot -i </dev/null >/dev/null 2>&1
 
+# The desktop grows with the DPI, so that a window of the layout's size fits on it at every DPI.
+desktop="$((1280 * VARNEDO_DPI / 96))x$((800 * VARNEDO_DPI / 96))"
+
 # The program asks for "ＭＳ ゴシック" and "ＭＳ Ｐゴシック"; IPA's fonts stand in for them.
 reg=$(mktemp --suffix=.reg)
 {
   printf '\xff\xfe'
-  sed 's/$/\r/' <<'REG' | iconv -f UTF-8 -t UTF-16LE
+  sed 's/$/\r/' <<REG | iconv -f UTF-8 -t UTF-16LE
 Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
@@ -36,8 +39,10 @@ Windows Registry Editor Version 5.00
 "Desktop"="Default"
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1280x800"
+"Default"="${desktop}"
 REG
+  # The screen's resolution; Wine reads it when its server starts.
+  [ "$VARNEDO_DPI" = 96 ] || printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$VARNEDO_DPI" | iconv -f UTF-8 -t UTF-16LE
 } > "$reg"
 wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
 rm -f "$reg"

@@ -25,6 +25,11 @@ ctest --preset win32 "$@" || status=1
 # CI wants no process left behind; a developer keeps the warm Wine for the next run.
 if [ "${CI:-}" = true ]; then
   scripts/wine-down.sh
+  for dpi in 144 192; do
+    VARNEDO_DPI=$dpi scripts/wine-down.sh
+    dpi_display=$(cat "${VARNEDO_STATE:-$HOME/.cache/varnedo}/display-dpi$dpi" 2>/dev/null) &&
+      pkill -f "Xvfb $dpi_display " 2>/dev/null || true
+  done
   pkill -f "Xvfb $display " 2>/dev/null || true
 fi
 exit $status

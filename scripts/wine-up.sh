@@ -15,18 +15,19 @@ mkdir -p "$VARNEDO_STATE"
 
 display_works() { xwininfo -root -display "$1" >/dev/null 2>&1; }
 
-# A display number nobody on this machine holds: no lock file, no socket.
+# A display number nobody on this machine holds: no lock file, no socket. VARNEDO_FREE_DISPLAY_FROM
+# keeps the search clear of the numbers the scripts use by default.
 free_display() {
   local n
-  for n in $(seq 41 199); do
+  for n in $(seq "${VARNEDO_FREE_DISPLAY_FROM:-41}" 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo ":$n"; return; }
   done
-  echo "no free X display number between :41 and :199" >&2
+  echo "no free X display number up to :199" >&2
   exit 1
 }
 
 start_xvfb() {
-  setsid Xvfb "$1" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb$1.log" 2>&1 &
+  setsid Xvfb "$1" -screen 0 "${VARNEDO_XVFB_SIZE:-1280x800}x24" -nolisten tcp </dev/null >"$VARNEDO_STATE/xvfb$1.log" 2>&1 &
   for _ in $(seq 100); do display_works "$1" && return 0; sleep 0.05; done
   return 1
 }

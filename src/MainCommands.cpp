@@ -38,8 +38,10 @@ void TMainForm::FormShow(ui::Object* /*Sender*/) {
 
 void TMainForm::CentreOnDesktop() {
     // The whole virtual screen, across all monitors.
-    MoveTo(CentredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), Width()),
-           CentredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), Height()));
+    // A window started minimised is placed where it will be restored.
+    const SIZE outer = OuterSize();
+    MoveTo(CentredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), outer.cx),
+           CentredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), outer.cy));
 }
 
 void TMainForm::FormCloseQuery(ui::Object* /*Sender*/, bool& CanClose) {

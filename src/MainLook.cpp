@@ -3,19 +3,11 @@
 #include "Main.h"
 
 #include "core/colour_schemes.h"
-#include "core/font_size.h"
-#include "ui/device_context.h"
 
 namespace {
 
-// Font sizes are kept in points; the fonts are made at the screen's resolution.
-int ScreenPixelsPerInch() {
-    const ui::WindowDC screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
-
-ui::FontDescription FixedFontOfPoints(int points, int ppi) {
-    return {.face = ui::kFixedGothic, .height = core::PointsToHeight(points, ppi), .bold = false};
+ui::FontDescription FixedFontOfPoints(int points) {
+    return {.face = ui::kFixedGothic, .points = points, .bold = false};
 }
 
 }  // namespace
@@ -39,12 +31,13 @@ void TMainForm::Button3Click(ui::Object* /*Sender*/) {
 }
 
 void TMainForm::ApplyTextSizes(const core::TextSizes& sizes) {
-    const int ppi = ScreenPixelsPerInch();
+    // Points and layout pixels: the window shows them at its DPI, so a step and its reverse give
+    // back the same fonts and sizes at every DPI.
     textSizes = sizes;
-    Panel2.SetFont(FixedFontOfPoints(sizes.stripPoints, ppi));
-    const RECT strip = Panel2.Bounds();
+    Panel2.SetFont(FixedFontOfPoints(sizes.stripPoints));
+    const ui::Rect& strip = Panel2.LayoutBounds();
     Panel2.SetBounds(strip.left, strip.top, sizes.stripWidth, sizes.stripHeight);
     // The top bar is aligned to the top: what it gains in height the text area loses.
     Panel4.SetHeight(sizes.topBarHeight);
-    Memo1.SetFont(FixedFontOfPoints(sizes.memoPoints, ppi));
+    Memo1.SetFont(FixedFontOfPoints(sizes.memoPoints));
 }

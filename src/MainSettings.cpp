@@ -78,19 +78,6 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     return true;
 }
 
-// While the window is maximised or minimised, the size it comes back to is the one worth keeping.
-SIZE RestoredOuterSize(HWND window) {
-    RECT bounds{};
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if ((IsZoomed(window) || IsIconic(window)) && GetWindowPlacement(window, &placement)) {
-        bounds = placement.rcNormalPosition;
-    } else {
-        GetWindowRect(window, &bounds);
-    }
-    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
 }  // namespace
 
 void TMainForm::LoadSettings() {
@@ -111,14 +98,15 @@ void TMainForm::LoadSettings() {
         ApplyTextSizes(core::FromStoredStripSize(*stored.stripPoints));
     }
     if (stored.windowHeight || stored.windowWidth) {
-        const RECT bounds = Bounds();
-        SetBounds(bounds.left, bounds.top, stored.windowWidth.value_or(bounds.right - bounds.left),
-                  stored.windowHeight.value_or(bounds.bottom - bounds.top));
+        // Stored in layout pixels, so a file means the same window at every DPI.
+        const SIZE outer = OuterLayoutSize();
+        SetOuterLayoutSize(stored.windowWidth.value_or(outer.cx), stored.windowHeight.value_or(outer.cy));
     }
 }
 
 void TMainForm::SaveSettings() {
-    const SIZE outer = RestoredOuterSize(Handle());
+    // A maximised window keeps its maximised size, a minimised one the size it is restored to.
+    const SIZE outer = OuterLayoutSize();
     const std::string contents = core::FormatSettings(ComboBox1.ItemIndex() + 1, RadioGroup1.ItemIndex(),
                                                       textSizes.stripPoints, outer.cy, outer.cx);
     // A program directory where nothing can be written keeps its old file; the exit goes on.

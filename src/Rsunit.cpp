@@ -104,7 +104,12 @@ std::uint32_t Sci::Read(void* buffer, std::uint32_t count, std::uint32_t& bytesR
     const bool readOk = ReadFile(portHandle, buffer, count, &got, nullptr) != FALSE;
     bytesRead = got;
     std::uint32_t result = PendingLineErrors();
-    if (!readOk) result |= SCI_READ_FAILED;
+    if (!readOk) {
+        // A handle that cannot be read is of no more use than one the driver no longer answers
+        // for: the receive loop closes it and reopens the port.
+        deviceLost = true;
+        result |= SCI_READ_FAILED;
+    }
     return result;
 }
 

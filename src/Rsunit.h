@@ -38,8 +38,8 @@ public:
     std::uint32_t Read(void* buffer, std::uint32_t count, std::uint32_t& bytesRead);
 
     bool IsOpen() const { return portHandle != INVALID_HANDLE_VALUE; }
-    // True once a poll of the open port failed: the adapter was unplugged or the handle died.
-    // A dead port reads as "nothing waiting", so this is how the receive loop learns of the loss.
+    // True once a poll or a read of the open port failed: the adapter was unplugged or the handle
+    // died. A dead port reads as "nothing waiting", so this is how the receive loop learns of the loss.
     bool DeviceLost() const { return deviceLost; }
 
     const DCB& LineSettings() const { return lineSettings; }

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     // Creating the mutex and learning that it existed are one step, so two copies started at the
     // same moment cannot both pass. Nobody owns it: only its existence tells that a copy runs.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, "Ravix");
@@ -35,7 +35,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         VerForm = verForm.get();
         helpForm = std::make_unique<THelpForm>(mainForm.get());
         HelpForm = helpForm.get();
-        ui::App().Run(*mainForm);
+        // A shortcut set to start minimised is honoured: the window then shows at the restore.
+        ui::App().Run(*mainForm, showCommand);
     } catch (...) {
         ui::App().ShowException(std::current_exception());
     }

@@ -77,7 +77,7 @@ TVerForm::TVerForm(ui::Form* Owner)
       ProductLabel(Panel1, {.left = 8,
                             .top = 8,
                             .caption = "ProductLabel",
-                            .font = ui::FontDescription{.face = ui::kProportionalGothic, .height = -15, .bold = true},
+                            .font = ui::FontDescription{.face = ui::kProportionalGothic, .points = 11, .bold = true},
                             .textColor = kNavy}),
       Comments(Panel1, {.left = 8, .top = 80, .caption = "Comments"}),
       Button1(Panel1, {.bounds = {184, 96, 75, 25}, .caption = "OK"}),

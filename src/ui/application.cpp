@@ -65,9 +65,9 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     return title;
 }
 
-void Application::Run(Form& mainForm) {
+void Application::Run(Form& mainForm, int showCommand) {
     mainForm_ = &mainForm;
-    mainForm.Show();
+    mainForm.Show(showCommand);
     MSG message;
     // The wide loop: a typed character reaches the Unicode windows whole, whatever the code page.
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

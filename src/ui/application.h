@@ -2,6 +2,8 @@
 // message box. One per process, reached through App().
 #pragma once
 
+#include <windows.h>
+
 #include <exception>
 #include <string>
 #include <string_view>
@@ -21,8 +23,9 @@ public:
     const std::string& Title() const noexcept { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
 
-    // Shows the main form and dispatches messages until it has closed.
-    void Run(Form& mainForm);
+    // Shows the main form as the program was started (normal, minimised, maximised) and
+    // dispatches messages until it has closed.
+    void Run(Form& mainForm, int showCommand = SW_SHOW);
     Form* MainForm() const noexcept { return mainForm_; }
 
     // The standard error box: the message of a ui::Exception (nothing for any other exception)

@@ -12,10 +12,20 @@ ComboBox::ComboBox(Window& parent, ComboBoxArgs args)
                        // The window's height includes the dropped-down list.
                        .bounds = {args.bounds.left, args.bounds.top, args.bounds.width,
                                   args.bounds.height + args.dropDownCount * std::max(args.itemHeight, 16) + 2},
-                       .font = std::move(args.font)}) {
-    if (args.itemHeight > 0) SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, args.itemHeight);
+                       .font = std::move(args.font)}),
+      itemHeight_(args.itemHeight),
+      closedHeight_(args.bounds.height) {
     for (const std::string& item : args.items) AddItem(item);
-    FitClosedHeight(args.bounds.height);
+    SetHeights();
+}
+
+void ComboBox::SetHeights() {
+    if (itemHeight_ > 0) SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, Scaled(itemHeight_));
+    FitClosedHeight(Scaled(closedHeight_));
+}
+
+void ComboBox::OnDpiChanged() {
+    SetHeights();
 }
 
 void ComboBox::FitClosedHeight(int height) {

@@ -33,9 +33,15 @@ public:
 
 protected:
     bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDpiChanged() override;
 
 private:
+    // Item and closed-box heights in layout pixels, made at the window's DPI.
+    void SetHeights();
     void FitClosedHeight(int height);
+
+    int itemHeight_;
+    int closedHeight_;
 };
 
 }  // namespace ui

@@ -34,11 +34,13 @@ Control::Control(Window& parent, CreateParams params) : Window(&parent, params.a
     if (params.font) SetFont(std::move(*params.font));
     RegisterPaintedControlClass();
     const Rect& b = params.bounds;
+    layoutBounds_ = b;
     // Created Unicode and subclassed by the Unicode functions, so the window never changes kind: a
     // system control whose procedure turned Unicode only later would convert its texts back through
     // the system's code page, and another program reading them could crash it.
     Attach(CreateWindowExW(params.exStyle, ToWide(params.className).c_str(), ToWide(params.text).c_str(),
-                           WS_CHILD | WS_VISIBLE | params.style, b.left, b.top, b.width, b.height,
+                           WS_CHILD | WS_VISIBLE | params.style, Scaled(b.left), Scaled(b.top), Scaled(b.width),
+                           Scaled(b.height),
                            parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
                            GetModuleHandleW(nullptr), nullptr));
     SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));

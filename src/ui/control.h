@@ -12,13 +12,6 @@
 
 namespace ui {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // The window class of the toolkit's own painted controls (panels, images).
 inline constexpr const char* kPaintedControlClass = "UiPaintedControl";
 

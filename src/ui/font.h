@@ -1,4 +1,4 @@
-// A Shift_JIS font made from a face name, a height in pixels and a weight.
+// A Shift_JIS font made from a face name, a size in whole points and a weight, at a DPI.
 #pragma once
 
 #include "ui/unique_handle.h"
@@ -9,7 +9,7 @@ namespace ui {
 
 struct FontDescription {
     std::string face;  // Shift_JIS bytes, e.g. "ＭＳ ゴシック"
-    int height = -12;  // negative: the character height without internal leading
+    int points = 9;    // the character height is this many points at the window's DPI
     bool bold = false;
 };
 
@@ -18,13 +18,13 @@ inline constexpr const char* kFixedGothic = "ＭＳ ゴシック";
 
 class Font {
 public:
-    explicit Font(FontDescription description);
+    Font(FontDescription description, int dpi);
+    // A font the system describes, such as its status-bar font.
+    explicit Font(const LOGFONTW& systemFont);
 
     HFONT Handle() const noexcept { return handle_.get(); }
-    const FontDescription& Description() const noexcept { return description_; }
 
 private:
-    FontDescription description_;
     UniqueFont handle_;
 };
 

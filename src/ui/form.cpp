@@ -1,6 +1,8 @@
 #include "ui/form.h"
 
+#include "core/dpi_scale.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/exception.h"
 #include "ui/guarded_call.h"
 #include "ui/main_menu.h"
@@ -8,6 +10,7 @@
 #include "ui/timer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -45,16 +48,19 @@ void Form::RegisterClass() {
 Form::Form(const FormArgs& args)
     : Window(nullptr, Align::None), owner_(args.owner), centreOnOwnerAtFirstShow_(args.centreOnOwnerAtFirstShow) {
     RegisterClass();
-    SetFont(args.font);
     const DWORD style = args.style | WS_CLIPCHILDREN;
-    RECT outer{0, 0, args.width, args.height};
-    if (args.clientSize) AdjustWindowRectEx(&outer, style, FALSE, 0);
     // The window procedure attaches the handle at WM_NCCREATE, so messages sent during creation
     // already find the object.
-    CreateWindowExW(0, kFormClass, ToWide(args.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    outer.right - outer.left, outer.bottom - outer.top, owner_ ? owner_->Handle() : nullptr,
-                    nullptr, GetModuleHandleW(nullptr), this);
+    CreateWindowExW(0, kFormClass, ToWide(args.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, args.width,
+                    args.height, owner_ ? owner_->Handle() : nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!Handle()) throw Exception("The window \"" + args.caption + "\" cannot be created");
+    // The DPI is that of the monitor the window opened on, known once it exists.
+    SetDpi(WindowDpi(Handle()));
+    SetFont(args.font);
+    RECT outer{0, 0, Scaled(args.width), Scaled(args.height)};
+    if (args.clientSize) AdjustOuterRect(outer, style, 0, Dpi());
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (args.iconResource) {
         HICON icon = LoadIconA(GetModuleHandleA(nullptr), args.iconResource);
         if (icon) SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -110,11 +116,37 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
+    case WM_QUERYOPEN:
+        // A window started minimised shows for the first time now, after its show handler. The
+        // system took the place to restore to before asking, so the window restores itself to the
+        // one the handler gave it, and the system's restore is declined.
+        if (std::exchange(showWhenRestored_, false)) {
+            RunShowHandler(*this);
+            PlaceBeforeShowing();
+            WINDOWPLACEMENT placement{};
+            placement.length = sizeof placement;
+            if (GetWindowPlacement(Handle(), &placement)) {
+                placement.showCmd = SW_RESTORE;
+                SetWindowPlacement(Handle(), &placement);
+                return FALSE;
+            }
+        }
+        return TRUE;
     case WM_SIZE:
         // A minimised window keeps its children's sizes: laying them out for no client area would
         // only cost work (a long text wrapped at no width) and be undone at the restore.
         if (wParam != SIZE_MINIMIZED) RealignChildren();
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: everything is laid out again there, and the window
+        // takes the place and size the system proposes for it.
+        ChangeDpi(LOWORD(wParam));
+        const auto* proposed = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
+                     proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        RealignChildren();
+        return 0;
+    }
     case WM_CLOSE:
         OnClose();
         return 0;
@@ -157,12 +189,18 @@ void Form::OnClose() {
     }
 }
 
-void Form::Show() {
+void Form::Show(int showCommand) {
+    const bool minimised = showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED ||
+                           showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_FORCEMINIMIZE;
     if (!Visible()) {
-        RunShowHandler(*this);
-        PlaceBeforeShowing();
+        if (minimised) {
+            showWhenRestored_ = true;
+        } else {
+            RunShowHandler(*this);
+            PlaceBeforeShowing();
+        }
     }
-    ShowWindow(Handle(), SW_SHOW);
+    ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
 }
 
@@ -209,8 +247,50 @@ void Form::Hide() {
     ShowWindow(Handle(), SW_HIDE);
 }
 
+template <typename Change>
+void Form::ChangeRestoredRect(Change change) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(Handle(), &placement)) return;
+    change(placement.rcNormalPosition);
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(Handle(), &placement);
+}
+
 void Form::MoveTo(int left, int top) {
+    if (IsIconic(Handle())) {
+        ChangeRestoredRect([&](RECT& rect) { OffsetRect(&rect, left - rect.left, top - rect.top); });
+        return;
+    }
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form::OuterSize() const {
+    RECT bounds{};
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(Handle()) && GetWindowPlacement(Handle(), &placement)) {
+        bounds = placement.rcNormalPosition;
+    } else {
+        GetWindowRect(Handle(), &bounds);
+    }
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+SIZE Form::OuterLayoutSize() const {
+    const SIZE outer = OuterSize();
+    return {core::ScaleFromDpi(outer.cx, Dpi()), core::ScaleFromDpi(outer.cy, Dpi())};
+}
+
+void Form::SetOuterLayoutSize(int width, int height) {
+    if (IsIconic(Handle())) {
+        ChangeRestoredRect([&](RECT& rect) {
+            rect.right = rect.left + Scaled(width);
+            rect.bottom = rect.top + Scaled(height);
+        });
+        return;
+    }
+    SetWindowPos(Handle(), nullptr, 0, 0, Scaled(width), Scaled(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::PlaceBeforeShowing() {

@@ -16,11 +16,11 @@ class Timer;
 
 struct FormArgs {
     std::string caption{};
-    int width = 0;   // outer size, or the client area's with clientSize
+    int width = 0;   // outer size, or the client area's with clientSize, in layout pixels
     int height = 0;
     bool clientSize = false;
     DWORD style = WS_OVERLAPPEDWINDOW;
-    FontDescription font{.face = kProportionalGothic, .height = -12, .bold = false};
+    FontDescription font{.face = kProportionalGothic, .points = 9, .bold = false};
     class Form* owner = nullptr;
     // Information windows: centred on the owner at the first showing, then wherever they were last.
     bool centreOnOwnerAtFirstShow = false;
@@ -37,7 +37,9 @@ public:
     // Every request to close, including the session's end; leave canClose true to allow it.
     std::function<void(Object* sender, bool& canClose)> OnCloseQuery;
 
-    void Show();
+    // Shows the window as the show command says. A window shown minimised at first is shown, and
+    // OnShow runs, only when it is restored.
+    void Show(int showCommand = SW_SHOW);
     // Shows the window with its owner disabled and returns when it has been closed; the window is
     // then hidden, not destroyed, and keeps its state for the next showing.
     void ShowModal();
@@ -45,7 +47,14 @@ public:
     // Asks the window to close, as its close box does.
     void Close();
     void Hide();
+    // Pixels on the screen; while the window is minimised, the place it is restored to.
     void MoveTo(int left, int top);
+    // The outer size in pixels; while minimised, the size it is restored to.
+    SIZE OuterSize() const;
+    // The outer size in layout pixels, which mean the same at every DPI: while minimised, the size
+    // it is restored to, while maximised, the maximised size.
+    SIZE OuterLayoutSize() const;
+    void SetOuterLayoutSize(int width, int height);
     Form* Owner() const noexcept { return owner_; }
 
     // Used by the menu and the timers of this form.
@@ -63,12 +72,16 @@ private:
     bool QueryClose();
     void OnClose();
     void PlaceBeforeShowing();
+    // Changes the place a minimised window is restored to, by a function of its restored rectangle.
+    template <typename Change>
+    void ChangeRestoredRect(Change change);
     void RememberFocus() noexcept;
     void RestoreFocus() noexcept;
 
     Form* owner_;
     bool centreOnOwnerAtFirstShow_;
     bool shownBefore_ = false;
+    bool showWhenRestored_ = false;
     bool modal_ = false;
     bool modalEnded_ = false;
     HWND focusedControl_ = nullptr;

@@ -36,7 +36,10 @@ void Image::Paint(HDC dc) const {
     GetObjectA(bitmap_.get(), sizeof info, &info);
     MemoryDC source(dc);
     SelectedObject selected(source.get(), bitmap_.get());
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    // The picture grows with the window's DPI like everything around it.
+    SetStretchBltMode(dc, HALFTONE);
+    StretchBlt(dc, 0, 0, Scaled(info.bmWidth), Scaled(info.bmHeight), source.get(), 0, 0, info.bmWidth, info.bmHeight,
+               SRCCOPY);
 }
 
 }  // namespace ui

@@ -28,8 +28,12 @@ void Label::FitToText() {
     DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
-    const RECT bounds = Bounds();
-    SetBounds(bounds.left, bounds.top, rect.right, metrics.tmHeight);
+    // The size is measured in the font at the window's DPI; the place is laid out.
+    SetPixelBounds(Scaled(layoutBounds_.left), Scaled(layoutBounds_.top), rect.right, metrics.tmHeight);
+}
+
+void Label::OnDpiChanged() {
+    FitToText();
 }
 
 bool Label::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

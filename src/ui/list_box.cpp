@@ -9,8 +9,17 @@ ListBox::ListBox(Window& parent, ListBoxArgs args)
                        .style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                        .exStyle = WS_EX_CLIENTEDGE,
                        .bounds = args.bounds,
-                       .font = std::move(args.font)}) {
-    if (args.itemHeight > 0) SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, args.itemHeight);
+                       .font = std::move(args.font)}),
+      itemHeight_(args.itemHeight) {
+    SetItemHeight();
+}
+
+void ListBox::SetItemHeight() {
+    if (itemHeight_ > 0) SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, Scaled(itemHeight_));
+}
+
+void ListBox::OnDpiChanged() {
+    SetItemHeight();
 }
 
 void ListBox::AddItem(std::string_view text) {

@@ -24,6 +24,14 @@ public:
     int Count() const;
     std::string ItemText(int index) const;
     int ItemHeight() const;
+
+protected:
+    void OnDpiChanged() override;
+
+private:
+    void SetItemHeight();
+
+    int itemHeight_;  // in layout pixels; 0 keeps the font's
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 // A captioned group of radio buttons in columns, with one selection or none (-1). OnClick runs
 // whenever the selection changes to an item, whether the user or the program changed it; choosing
-// the selected item again, or clearing the selection, does not run it.
+// the selected item again, or clearing the selection, does not run it. As in any dialog, Tab
+// lands on the selected item and the arrow keys move the selection within the group.
 #pragma once
 
 #include "ui/group_box.h"
@@ -35,13 +36,18 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged() override;
 
 private:
-    void ArrangeButtons(int columns);
+    void ArrangeButtons();
+    // The item of a button of this group; -1 for any other window.
+    int IndexOf(HWND button) const;
 
     // Child windows of the group box: Windows destroys them with it.
     std::vector<HWND> buttons_;
+    int columns_ = 1;
     int itemIndex_ = -1;
+    bool focusMovesWithinGroup_ = false;
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/status_bar.h"
 
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/text_conversion.h"
 
 namespace ui {
@@ -23,7 +24,17 @@ StatusBar::StatusBar(Window& parent, StatusBarArgs args)
         SetWindowLongA(Handle(), GWL_STYLE, GetWindowLongA(Handle(), GWL_STYLE) | CCS_NORESIZE | CCS_NOPARENTALIGN);
         SetHeight(args.height);
     }
+    UseStatusFont();
     Parent()->RealignChildren();
+}
+
+void StatusBar::UseStatusFont() {
+    statusFont_.emplace(StatusFontAt(Dpi()));
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_->Handle()), TRUE);
+}
+
+void StatusBar::OnDpiChanged() {
+    UseStatusFont();
 }
 
 void StatusBar::SetSimple(bool simple) {

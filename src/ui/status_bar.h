@@ -1,9 +1,10 @@
-// The status bar at the bottom of a form, with a size grip. It keeps its height and the form's
-// full width when the form is resized.
+// The status bar at the bottom of a form, with a size grip, in the system's status-bar font. It
+// keeps its height and the form's full width when the form is resized.
 #pragma once
 
 #include "ui/control.h"
 
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -21,6 +22,15 @@ public:
     bool Simple() const;
     void SetSimpleText(const std::string& text);
     std::string SimpleText() const;
+
+protected:
+    void OnDpiChanged() override;
+
+private:
+    // The system's status-bar font at the window's DPI, not the form's font.
+    void UseStatusFont();
+
+    std::optional<Font> statusFont_;
 };
 
 }  // namespace ui

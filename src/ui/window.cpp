@@ -1,5 +1,6 @@
 #include "ui/window.h"
 
+#include "core/dpi_scale.h"
 #include "ui/exception.h"
 #include "ui/text_conversion.h"
 
@@ -10,9 +11,15 @@ namespace {
 
 constexpr const char* kObjectProperty = "ui.Window";
 
+BOOL CALLBACK CollectToolkitWindow(HWND child, LPARAM list) {
+    if (Window* window = Window::FromHandle(child)) reinterpret_cast<std::vector<Window*>*>(list)->push_back(window);
+    return TRUE;
+}
+
 }  // namespace
 
-Window::Window(Window* parent, Align align) : parent_(parent), align_(align) {
+Window::Window(Window* parent, Align align)
+    : parent_(parent), align_(align), dpi_(parent ? parent->Dpi() : core::kLayoutDpi) {
     if (parent_ && align_ != Align::None) parent_->alignedChildren_.push_back(this);
 }
 
@@ -73,20 +80,49 @@ void Window::MoveWithoutRealign(int left, int top, int width, int height) {
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Window::SetBounds(int left, int top, int width, int height) {
+int Window::Scaled(int layoutPixels) const {
+    return core::ScaleToDpi(layoutPixels, dpi_);
+}
+
+void Window::SetPixelBounds(int left, int top, int width, int height) {
     MoveWithoutRealign(left, top, width, height);
     // An aligned child that changes its height moves its siblings.
     if (parent_ && align_ != Align::None) parent_->RealignChildren();
 }
 
+void Window::SetBounds(int left, int top, int width, int height) {
+    layoutBounds_ = {left, top, width, height};
+    SetPixelBounds(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
+}
+
 void Window::SetWidth(int width) {
-    const RECT r = Bounds();
-    SetBounds(r.left, r.top, width, r.bottom - r.top);
+    const Rect& r = layoutBounds_;
+    SetBounds(r.left, r.top, width, r.height);
 }
 
 void Window::SetHeight(int height) {
-    const RECT r = Bounds();
-    SetBounds(r.left, r.top, r.right - r.left, height);
+    const Rect& r = layoutBounds_;
+    SetBounds(r.left, r.top, r.width, height);
+}
+
+void Window::ChangeDpi(int dpi) {
+    // This window and every toolkit window inside it, parents before their children.
+    std::vector<Window*> windows{this};
+    EnumChildWindows(Handle(), &CollectToolkitWindow, reinterpret_cast<LPARAM>(&windows));
+    // Fonts first: a child without its own font takes its parent's.
+    for (Window* window : windows) {
+        window->dpi_ = dpi;
+        window->MakeOwnFont();
+    }
+    for (Window* window : windows) {
+        if (window == this) continue;
+        window->ApplyFont();
+        const Rect& r = window->layoutBounds_;
+        window->MoveWithoutRealign(window->Scaled(r.left), window->Scaled(r.top), window->Scaled(r.width),
+                                   window->Scaled(r.height));
+    }
+    for (Window* window : windows) window->OnDpiChanged();
+    for (Window* window : windows) window->RealignChildren();
 }
 
 void Window::RealignChildren() {
@@ -127,8 +163,13 @@ const Font& Window::CurrentFont() const {
 }
 
 void Window::SetFont(FontDescription description) {
-    ownFont_.emplace(std::move(description));
+    ownFontDescription_ = std::move(description);
+    MakeOwnFont();
     ApplyFont();
+}
+
+void Window::MakeOwnFont() {
+    if (ownFontDescription_) ownFont_.emplace(*ownFontDescription_, dpi_);
 }
 
 void Window::ApplyFont() {

@@ -13,6 +13,14 @@
 
 namespace ui {
 
+// A place and size within the parent, in layout pixels.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 // How a child follows its parent's client area: Top and Bottom keep their height and take the
 // full width, stacked from the edges in creation order; Client takes what is left between them.
 enum class Align { None, Top, Bottom, Client };
@@ -27,16 +35,26 @@ public:
 
     Window* Parent() const noexcept { return parent_; }
 
-    // Left, top, width, height within the parent's client area (on the screen for a form).
+    // Left, top, width, height within the parent's client area (on the screen for a form), in
+    // pixels as the window is shown.
     RECT Bounds() const;
     int Left() const { return Bounds().left; }
     int Top() const { return Bounds().top; }
     int Width() const;
     int Height() const;
     SIZE ClientSize() const;
+
+    // The resolution the window is shown at. Positions and sizes that the program sets, and font
+    // sizes, are in layout pixels (96 ppi) and points, and the window shows them at this DPI.
+    int Dpi() const noexcept { return dpi_; }
+    // Place and size of a child in layout pixels, as last set.
+    const Rect& LayoutBounds() const noexcept { return layoutBounds_; }
     void SetBounds(int left, int top, int width, int height);
     void SetWidth(int width);
     void SetHeight(int height);
+    // Shows the window and everything in it at another DPI: fonts made again, children placed and
+    // sized from their layout pixels.
+    void ChangeDpi(int dpi);
 
     std::string Text() const;
     void SetText(std::string_view text);
@@ -70,13 +88,24 @@ protected:
     static bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void ApplyFont();
+    // What a window does beyond its font and place when its DPI has changed.
+    virtual void OnDpiChanged() {}
+    // Places the window in pixels, for sizes measured rather than laid out (a label fitting its text).
+    void SetPixelBounds(int left, int top, int width, int height);
+    void SetDpi(int dpi) noexcept { dpi_ = dpi; }
+    int Scaled(int layoutPixels) const;
+
+    Rect layoutBounds_{};
 
 private:
     void MoveWithoutRealign(int left, int top, int width, int height);
+    void MakeOwnFont();
 
     Window* parent_;
     Align align_;
+    int dpi_;
     UniqueWindow handle_;
+    std::optional<FontDescription> ownFontDescription_;
     std::optional<Font> ownFont_;
     std::vector<Window*> alignedChildren_;
 };

@@ -89,3 +89,25 @@ TEST(RealProgram, RestoresTheSettingsOfTheLastRun)
     ExitWithYes(program);
     EXPECT_EQ(kSaved, folder.ReadFile("uinf")) << "an exit without changes writes the same file";
 }
+
+// Started from a shortcut set to "minimised", the program stays a minimised window and reads its
+// settings only when the user restores it; the window then opens at their size, centred.
+TEST(RealProgram, StartedMinimisedShowsAtTheRestore)
+{
+    ProgramFolder folder("minimised");
+    folder.WriteFile("uinf", "31\r\n1\r\n12\r\n500\r\n700");
+    RunningProgram program(folder, RunningProgram::Expect::MainWindow, SW_SHOWMINNOACTIVE);
+    Sleep(300);   // ticks run meanwhile
+    EXPECT_TRUE(IsIconic(program.MainWindow()));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageA(program.SchemeButton(1), BM_GETCHECK, 0, 0)) << "no settings read yet";
+
+    ShowWindow(program.MainWindow(), SW_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(program.MainWindow()); }));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(program.SchemeButton(1), BM_GETCHECK, 0, 0));
+    RECT bounds{};
+    GetWindowRect(program.MainWindow(), &bounds);
+    EXPECT_EQ(700, bounds.right - bounds.left);
+    EXPECT_EQ(500, bounds.bottom - bounds.top);
+    EXPECT_EQ((GetSystemMetrics(SM_CXVIRTUALSCREEN) - 700) / 2, bounds.left);
+    EXPECT_EQ((GetSystemMetrics(SM_CYVIRTUALSCREEN) - 500) / 2, bounds.top);
+}

@@ -4,15 +4,19 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
 using resgen_test::ReadBytes;
 
 const std::filesystem::path kResources = RESOURCES_DIR;
+const std::filesystem::path kSources = SOURCES_DIR;
 constexpr std::size_t kMaxLineBytes = 70;  // what the narrow help window shows without cutting
 
 std::string ReadText(const std::filesystem::path& path) {
@@ -82,6 +86,64 @@ TEST(Readme, HasShortCrLfLinesWithoutStopBytes) {
             ++lineNumber;
         }
     }
+}
+
+// Every string literal of the program's own sources (UTF-8), the texts it shows among them.
+std::string ProgramLiterals() {
+    std::string literals;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kSources)) {
+        if (entry.path().extension() != ".cpp") continue;
+        const std::string source = ReadText(entry.path());
+        static const std::regex kLiteral(R"re("((?:[^"\\\n]|\\.)*)")re");
+        for (std::sregex_iterator it(source.begin(), source.end(), kLiteral), end; it != end; ++it) {
+            literals += "\n" + (*it)[1].str() + "\n";
+        }
+    }
+    return literals;
+}
+
+// The value of one string of the version resource.
+std::string VersionValue(const std::string& key) {
+    const std::string script = ReadText(kResources / "version.rc");
+    std::smatch match;
+    if (!std::regex_search(script, match, std::regex("VALUE \"" + key + "\", \"([^\"]*)\""))) return {};
+    return match[1].str();
+}
+
+// Texts the help quotes that the system, not the program, shows (the exit question's buttons).
+const std::vector<std::string> kSystemTexts = {"はい"};
+
+// What the help puts in 「」 is a name the program shows: a menu item (before its access key), a
+// button, a label or a message. A renamed command or a changed message then shows up here.
+TEST(Readme, QuotesOnlyTextsTheProgramShows) {
+    const std::string help = ReadText(kResources / "readme.utf8.txt");
+    const std::string literals = ProgramLiterals();
+    const std::string open = "「";
+    const std::string close = "」";
+    int quotes = 0;
+    for (std::size_t start = help.find(open); start != std::string::npos; start = help.find(open, start + 1)) {
+        const std::size_t textStart = start + open.size();
+        const std::size_t end = help.find(close, textStart);
+        ASSERT_NE(end, std::string::npos) << "an unclosed 「 in the help";
+        const std::string quoted = help.substr(textStart, end - textStart);
+        ++quotes;
+        if (std::find(kSystemTexts.begin(), kSystemTexts.end(), quoted) != kSystemTexts.end()) continue;
+        const bool whole = literals.find("\n" + quoted + "\n") != std::string::npos;
+        const bool withAccessKey = literals.find("\n" + quoted + "(&") != std::string::npos;
+        EXPECT_TRUE(whole || withAccessKey) << "the help quotes 「" << quoted << "」, which the program never shows";
+    }
+    EXPECT_GE(quotes, 10) << "the help names the program's commands in 「」";
+}
+
+// The version window's lines that the help shows as an example are the program's own.
+TEST(Readme, ShowsTheVersionResourcesFields) {
+    const std::string help = ReadText(kResources / "readme.utf8.txt");
+    for (const char* key : {"ProductName", "FileVersion", "CompanyName", "Comments"}) {
+        const std::string value = VersionValue(key);
+        ASSERT_FALSE(value.empty()) << key;
+        EXPECT_NE(help.find(value), std::string::npos) << "the help does not show " << key << " " << value;
+    }
+    EXPECT_NE(help.find("Ver. " + VersionValue("FileVersion")), std::string::npos);
 }
 
 }  // namespace

@@ -97,6 +97,23 @@ struct HelpShowing {
 
 // Chooses Help in the main window's menu and acts as the user: answers a message box with OK, reads
 // the list once the window is open and closes it with its button.
+// An item as a screen reader reads it from another thread or process: in its Unicode form (Wine's
+// conversion of a long item to the ANSI form across threads overruns its buffer), here turned back
+// into Shift_JIS to compare.
+std::string ItemTextFromOutside(HWND listBox, int index) {
+    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    if (wide.empty()) return {};
+    std::string text(wide.size() * 2, '\0');
+    text.resize(static_cast<std::size_t>(WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()),
+                                                             text.data(), static_cast<int>(text.size()), nullptr,
+                                                             nullptr)));
+    return text;
+}
+
 HelpShowing ShowHelpThroughMenu(TMainForm& mainForm, THelpForm& helpForm) {
     HelpShowing seen;
     std::thread user([&] {
@@ -112,7 +129,9 @@ HelpShowing ShowHelpThroughMenu(TMainForm& mainForm, THelpForm& helpForm) {
             }
             if (uitest::FindVisibleWindow("UiForm", kHelpCaption)) {
                 seen.windowOpened = true;
-                for (int i = 0; i < helpForm.ListBox1.Count(); ++i) seen.items.push_back(helpForm.ListBox1.ItemText(i));
+                for (int i = 0; i < helpForm.ListBox1.Count(); ++i) {
+                    seen.items.push_back(ItemTextFromOutside(helpForm.ListBox1.Handle(), i));
+                }
                 SendMessageA(helpForm.Button1.Handle(), BM_CLICK, 0, 0);
                 return;
             }

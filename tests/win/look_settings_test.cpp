@@ -421,23 +421,30 @@ TEST_F(LookAndSettings, ExitYesWritesTheSettingsFile) {
     }
 }
 
-// The saved window size is the one it has when restored, also while it is maximised or minimised.
-TEST_F(LookAndSettings, SavedWindowSizeIsTheRestoredOne) {
+// The saved window size is the one it has: while maximised the maximised size, while minimised
+// the size it is restored to.
+TEST_F(LookAndSettings, SavedWindowSizeIsMaximisedOrRestored) {
     main->OnShow = nullptr;  // the show sequence would read the settings of the test program's directory
     SetWindowPos(main->Handle(), nullptr, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(main->Handle(), SW_SHOWMAXIMIZED);
+    uitest::PumpMessages(50);
+    const SIZE maximised{main->Width(), main->Height()};
+    ASSERT_NE(800, maximised.cx) << "the window was not maximised, so this test shows nothing";
     const struct {
         const char* name;
         int show;
-    } states[] = {{"normal", SW_SHOWNORMAL}, {"maximised", SW_SHOWMAXIMIZED}, {"minimised", SW_SHOWMINIMIZED}};
+        SIZE saved;
+    } states[] = {{"normal", SW_SHOWNORMAL, {800, 500}},
+                  {"maximised", SW_SHOWMAXIMIZED, maximised},
+                  {"minimised", SW_SHOWMINIMIZED, {800, 500}}};
     for (const auto& state : states) {
         ShowWindow(main->Handle(), state.show);
         uitest::PumpMessages(50);
         main->SaveSettings();
-        EXPECT_EQ("0\r\n-1\r\n12\r\n500\r\n800", ReadBytes(SettingsPath())) << state.name;
+        EXPECT_EQ("0\r\n-1\r\n12\r\n" + std::to_string(state.saved.cy) + "\r\n" + std::to_string(state.saved.cx),
+                  ReadBytes(SettingsPath()))
+            << state.name;
     }
-    ShowWindow(main->Handle(), SW_SHOWMAXIMIZED);
-    uitest::PumpMessages(50);
-    EXPECT_NE(800, main->Width()) << "the window was not maximised, so this test shows nothing";
 }
 
 // A program directory where nothing can be written (missing, or "uinf" taken by a directory) keeps

@@ -184,6 +184,34 @@ TEST(SciPort, UnplugIsDetectedAndReplugReopens)
     sci.Close();
 }
 
+// A read that fails while the driver still answers for the port counts as a lost device too, so
+// the receive loop closes the port and opens it again rather than keep a handle it cannot read.
+TEST(SciPort, FailingReadCountsAsLost)
+{
+    VirtualPort port(19);
+    Sci sci;
+    ASSERT_EQ(0u, OpenPort(sci, 19));
+    ASSERT_TRUE(port.Send("waiting"));
+    EXPECT_EQ(7u, [&] {
+        const ULONGLONG deadline = GetTickCount64() + 5000;
+        std::uint32_t waiting = 0;
+        while ((waiting = sci.InQueue()) < 7 && GetTickCount64() < deadline) Sleep(5);
+        return waiting;
+    }());
+    EXPECT_FALSE(sci.DeviceLost());
+
+    // A buffer the driver cannot write to makes ReadFile itself fail; ClearCommError still succeeds.
+    std::uint32_t got = 0;
+    const std::uint32_t result = sci.Read(reinterpret_cast<void*>(16), 7, got);
+    EXPECT_NE(0u, result & SCI_READ_FAILED);
+    EXPECT_TRUE(sci.DeviceLost());
+    sci.Close();
+
+    ASSERT_EQ(0u, OpenPort(sci, 19));
+    EXPECT_FALSE(sci.DeviceLost());
+    sci.Close();
+}
+
 // A device that opens but cannot be set up as a serial line is closed again at once, so no handle
 // is kept and later attempts are not locked out.
 TEST(SciPort, PortThatCannotBeConfiguredIsNotKept)

@@ -2,6 +2,7 @@
 // the panel caption and the status bar (the text area has tests of its own, ui_memo_test.cpp).
 #include <gtest/gtest.h>
 
+#include "ui/button.h"
 #include "ui/form.h"
 #include "ui/label.h"
 #include "ui/panel.h"
@@ -10,6 +11,7 @@
 #include "ui_test_support.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +73,57 @@ TEST_F(Controls, RadioGroupNotifiesOnlyChangesToAnItem) {
             EXPECT_EQ(i == s.expectedIndex ? BST_CHECKED : BST_UNCHECKED, checked) << s.what << " item " << i;
         }
     }
+}
+
+// A key as the message loop hands it to the dialog manager of the window that has the focus.
+void PressKey(HWND root, WPARAM key) {
+    MSG message{.hwnd = GetFocus(), .message = WM_KEYDOWN, .wParam = key, .lParam = 0, .time = 0, .pt = {}};
+    IsDialogMessageA(root, &message);
+}
+
+struct KeyboardForm : ui::Form {
+    KeyboardForm() : ui::Form({.caption = "KeyboardForm", .width = 400, .height = 200}) { Show(); }
+
+    ui::Button before{*this, {.bounds = {4, 4, 60, 25}, .caption = "before"}};
+    ui::RadioGroup radio{*this, {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"},
+                                 .columns = 3}};
+};
+
+// As in any dialog: Tab lands on the selected item (on the first while none is), the arrow keys
+// move the selection within the group, and the group reports each change once.
+TEST(RadioGroupKeys, TabLandsOnTheSelectionAndArrowsSelect) {
+    KeyboardForm form;
+    SetForegroundWindow(form.Handle());
+    std::vector<int> reported;
+    form.radio.OnClick = [&](ui::Object*) { reported.push_back(form.radio.ItemIndex()); };
+
+    SetFocus(form.before.Handle());
+    PressKey(form.Handle(), VK_TAB);
+    EXPECT_EQ(form.radio.ButtonHandle(0), GetFocus()) << "no selection: the first item";
+    EXPECT_EQ(-1, form.radio.ItemIndex()) << "Tab alone selects nothing";
+
+    form.radio.SetItemIndex(2);
+    reported.clear();
+    SetFocus(form.before.Handle());
+    PressKey(form.Handle(), VK_TAB);
+    EXPECT_EQ(form.radio.ButtonHandle(2), GetFocus()) << "Tab lands on the selected item";
+
+    PressKey(form.Handle(), VK_LEFT);
+    EXPECT_EQ(form.radio.ButtonHandle(1), GetFocus());
+    EXPECT_EQ(1, form.radio.ItemIndex());
+    PressKey(form.Handle(), VK_UP);
+    PressKey(form.Handle(), VK_RIGHT);
+    PressKey(form.Handle(), VK_LEFT);
+    EXPECT_EQ(form.radio.ButtonHandle(0), GetFocus());
+    EXPECT_EQ(0, form.radio.ItemIndex());
+    EXPECT_EQ((std::vector<int>{1, 0, 1, 0}), reported);
+    for (int i = 0; i < form.radio.ItemCount(); ++i) {
+        EXPECT_EQ(i == 0 ? BST_CHECKED : BST_UNCHECKED, SendMessageA(form.radio.ButtonHandle(i), BM_GETCHECK, 0, 0));
+    }
+
+    SetFocus(form.before.Handle());
+    PressKey(form.Handle(), VK_TAB);
+    EXPECT_EQ(form.radio.ButtonHandle(0), GetFocus()) << "Tab follows the selection the arrows made";
 }
 
 struct PaintedColors {

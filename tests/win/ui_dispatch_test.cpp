@@ -2,6 +2,7 @@
 // handler in the standard error box, after which the program goes on.
 #include <gtest/gtest.h>
 
+#include "core/dpi_scale.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
@@ -207,3 +208,37 @@ TEST_F(Dispatch, ShowModalDisablesOwnerAndRemembersPlace) {
 }
 
 }  // namespace
+
+// Started minimised, a window runs its show handler only when it is restored, before it appears
+// there, and once; the place the handler gives it is where it is restored to.
+TEST(MinimisedStart, ShowHandlerRunsWhenTheWindowIsRestored) {
+    ui::Form form({.caption = "MinimisedForm", .width = 400, .height = 300});
+    int shown = 0;
+    bool iconicWhenShown = false;
+    form.OnShow = [&](ui::Object*) {
+        ++shown;
+        iconicWhenShown = IsIconic(form.Handle()) != FALSE;
+        form.SetOuterLayoutSize(350, 250);
+        form.MoveTo(40, 30);
+    };
+    form.Show(SW_SHOWMINNOACTIVE);
+    uitest::PumpMessages(50);
+    EXPECT_TRUE(IsIconic(form.Handle()));
+    EXPECT_EQ(0, shown) << "no show handler while the window stays minimised";
+
+    ShowWindow(form.Handle(), SW_RESTORE);
+    uitest::PumpMessages(50);
+    EXPECT_EQ(1, shown);
+    EXPECT_TRUE(iconicWhenShown) << "the handler ran before the window appeared";
+    EXPECT_FALSE(IsIconic(form.Handle()));
+    const RECT bounds = form.Bounds();
+    EXPECT_EQ(40, bounds.left);
+    EXPECT_EQ(30, bounds.top);
+    EXPECT_EQ(core::ScaleToDpi(350, form.Dpi()), bounds.right - bounds.left);
+    EXPECT_EQ(core::ScaleToDpi(250, form.Dpi()), bounds.bottom - bounds.top);
+
+    ShowWindow(form.Handle(), SW_MINIMIZE);
+    ShowWindow(form.Handle(), SW_RESTORE);
+    uitest::PumpMessages(50);
+    EXPECT_EQ(1, shown) << "later restores show nothing again";
+}

@@ -24,7 +24,7 @@ struct MemoForm : ui::Form {
 
     ui::Memo memo{*this,
                   {.bounds = {0, 0, 500, 200},
-                   .font = ui::FontDescription{.face = ui::kFixedGothic, .height = -19},
+                   .font = ui::FontDescription{.face = ui::kFixedGothic, .points = 14},
                    .background = kSilver,
                    .textColor = kLime}};
 };

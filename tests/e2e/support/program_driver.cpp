@@ -25,14 +25,18 @@ std::string ClassOf(HWND window)
     return name;
 }
 
-// Position of a child within its parent's client area.
+// Position of a child within its parent's client area, in the layout's pixels at 96 ppi: the
+// program shows its layout at the screen's DPI.
 POINT PlaceInParent(HWND window)
 {
     RECT r;
     GetWindowRect(window, &r);
     POINT p{r.left, r.top};
     ScreenToClient(GetParent(window), &p);
-    return p;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return {MulDiv(p.x, 96, dpi), MulDiv(p.y, 96, dpi)};
 }
 
 void RemoveTree(const std::string& folder)
@@ -187,7 +191,7 @@ bool ProgramFolder::Exists(std::string_view name) const
     return GetFileAttributesA(FilePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect)
+RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect, int showCommand)
 {
     // A copy left behind by an earlier, killed test would turn this start into "already running"
     // and the test into a long wait; say so at once instead.
@@ -202,6 +206,10 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect)
     commandLine += "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (showCommand != SW_SHOWDEFAULT) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
                         &startup, &process))
         throw std::runtime_error("cannot start " + commandLine);

@@ -57,8 +57,10 @@ class RunningProgram {
 public:
     enum class Expect { MainWindow, NoWindow };
     // Starts the program in the folder and (unless told otherwise) waits until its main window is
-    // up and shown.
-    explicit RunningProgram(const ProgramFolder& folder, Expect expect = Expect::MainWindow);
+    // up and shown. `showCommand` is the start mode a shortcut hands the program (SW_SHOWMINNOACTIVE
+    // for "minimised"); SW_SHOWDEFAULT hands none.
+    explicit RunningProgram(const ProgramFolder& folder, Expect expect = Expect::MainWindow,
+                            int showCommand = SW_SHOWDEFAULT);
     // Starts it from Linux under another locale (C.UTF-8: a Western system, code page 1252) and
     // waits until its main window is up and shown.
     RunningProgram(const ProgramFolder& folder, std::string_view linuxLocale);
