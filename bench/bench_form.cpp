@@ -55,7 +55,9 @@ std::size_t BenchForm::ReceivedLength() const
     return static_cast<std::size_t>(form->Memo1.TextLength()) + form->heldTextByte.size();
 }
 
-std::uint64_t BenchForm::ReceivedBytes() const { return form->Memo1.Text().size() + form->heldTextByte.size(); }
+std::uint64_t BenchForm::ReceivedBytes() const { return TextAreaBytes() + form->heldTextByte.size(); }
+
+std::uint64_t BenchForm::TextAreaBytes() const { return form->Memo1.Text().size(); }
 
 std::string_view BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const
 {

@@ -44,6 +44,7 @@ public:
     // The same, counted without limit, and the text area's bytes a piece at a time: the one place
     // where the benchmark looks into the text area for texts of any size.
     std::uint64_t ReceivedBytes() const;
+    std::uint64_t TextAreaBytes() const;
     std::string_view TextPiece(std::uint64_t offset, std::size_t count) const;
 
     const std::vector<TickRecord>& Ticks() const { return ticks; }

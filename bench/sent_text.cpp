@@ -30,42 +30,51 @@ std::string_view SentText::Next()
     return piece;
 }
 
-std::int64_t FirstDifference(const std::string& windowsPath, const std::function<std::string_view()>& next)
+FilePieces::FilePieces(const std::string& windowsPath, std::string tail)
+    : file(CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr)),
+      tail(std::move(tail)), failed(file == INVALID_HANDLE_VALUE), buffer(kPieceBytes, '\0')
 {
-    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return -2;
-    static char buffer[kPieceBytes];
+}
+
+FilePieces::~FilePieces()
+{
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+std::string_view FilePieces::Next()
+{
+    if (failed) return {};
     DWORD got = 0;
-    std::size_t used = 0;
-    std::int64_t offset = 0;  // of buffer[used]
-    std::int64_t result = -1;
-    bool fileEnded = false;
-    for (std::string_view expected = next(); result == -1;) {
-        if (used == got && !fileEnded) {
-            if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-                result = -2;
-                break;
-            }
-            used = 0;
-            fileEnded = got == 0;
+    if (!tailGiven) {
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+            failed = true;
+            return {};
         }
-        if (expected.empty()) expected = next();
-        if (expected.empty() || fileEnded) {
-            // One of them ended: the same only when both did.
-            if (!expected.empty() || !fileEnded) result = offset;
-            break;
-        }
-        const std::size_t length = std::min<std::size_t>(expected.size(), got - used);
-        const auto [a, b] = std::mismatch(expected.begin(), expected.begin() + length, buffer + used);
-        const std::size_t same = static_cast<std::size_t>(a - expected.begin());
-        if (same < length) result = offset + static_cast<std::int64_t>(same);
-        offset += static_cast<std::int64_t>(length);
-        used += length;
-        expected.remove_prefix(length);
+        if (got > 0) return std::string_view(buffer).substr(0, got);
+        tailGiven = true;
+        if (!tail.empty()) return tail;
     }
-    CloseHandle(file);
-    return result;
+    return {};
+}
+
+std::int64_t FirstDifference(const std::function<std::string_view()>& a, const std::function<std::string_view()>& b)
+{
+    std::int64_t offset = 0;
+    std::string_view left = a();
+    std::string_view right = b();
+    while (!left.empty() && !right.empty()) {
+        const std::size_t length = std::min(left.size(), right.size());
+        const auto [l, r] = std::mismatch(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(length), right.begin());
+        const auto same = static_cast<std::size_t>(l - left.begin());
+        if (same < length) return offset + static_cast<std::int64_t>(same);
+        offset += static_cast<std::int64_t>(length);
+        left.remove_prefix(length);
+        right.remove_prefix(length);
+        if (left.empty()) left = a();
+        if (right.empty()) right = b();
+    }
+    return left.empty() && right.empty() ? -1 : offset;
 }
 
 }  // namespace bench

@@ -96,6 +96,14 @@ void DragThumb(HWND memo, std::mt19937& random)
     SendMessageA(memo, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, info.nPos & 0xFFFF), 0);
 }
 
+// The text area's selection, start and end, in its 32-bit form.
+std::pair<DWORD, DWORD> Selection(HWND memo)
+{
+    DWORD start = 0, end = 0;
+    SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
 void Click(HWND memo, int x, int y)
 {
     SendMessageA(memo, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
@@ -157,6 +165,7 @@ ActionsResult MeasureActions(BenchForm& bench, int repeats, std::mt19937& random
             home.Time([&] { Key(memo, VK_HOME); });
             end.Time([&] { Key(memo, VK_END); });
         }
+        result.keysHeld = Selection(memo).second == bench.TextAreaBytes();
         add(home, "Ctrl+Home");
         add(end, "Ctrl+End");
     }
@@ -214,6 +223,8 @@ ActionsResult MeasureActions(BenchForm& bench, int repeats, std::mt19937& random
             keys.Time([&] { Key(memo, VK_DOWN); });
             keys.Time([&] { Key(memo, VK_RIGHT); });
         }
+        const auto [start, end] = Selection(memo);
+        result.keysHeld = result.keysHeld && (start != end || bench.TextAreaBytes() == 0);
         add(keys, "select by keys");
     }
     // Back at the newest line, as the receive path keeps the view.

@@ -20,6 +20,8 @@ struct ActionCost {
 struct ActionsResult {
     std::vector<ActionCost> costs;
     bool textKept = true;  // typing and its undo left the text as it was
+    bool keysHeld = true;  // Ctrl+End reached the end and Shift with the arrows selected: the held
+                           // keys were seen, so the figures are those of the keys named
 };
 
 // Each action `repeats` times, fewer when one takes long, so that a slow text area does not stall
