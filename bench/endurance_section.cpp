@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <new>
 #include <optional>
 #include <random>
@@ -186,6 +187,7 @@ bool EnduranceRun::WaitQuiet()
 bool EnduranceRun::FeedTo(std::uint64_t textBytes)
 {
     if (!PumpUntil([&] { return bench.ReceivedBytes() >= textBytes || feed.ExitStatus(); })) return false;
+    if (feed.ExitStatus()) return Fail("the device simulator ended early (status " + std::to_string(*feed.ExitStatus()) + ")");
     if (!feed.Pause(bench.Pump())) return Fail("the device simulator could not be held");
     return WaitQuiet();
 }
