@@ -11,6 +11,7 @@
 #include "device_feed.h"
 #include "dialog_user.h"
 #include "error_box_watcher.h"
+#include "piece_compare.h"
 #include "sent_text.h"
 #include "user_actions.h"
 #include "working_set.h"

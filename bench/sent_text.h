@@ -6,9 +6,9 @@
 #include "sjis_text_source.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bench {
 
@@ -23,31 +23,8 @@ public:
 private:
     devsim::SjisTextSource source;
     std::uint64_t left;
+    std::vector<std::uint8_t> bytes;
     std::string piece;
 };
-
-// A file's bytes a megabyte at a time, then `tail`; empty at the end, or when a read failed.
-class FilePieces {
-public:
-    FilePieces(const std::string& windowsPath, std::string tail = {});
-    ~FilePieces();
-    FilePieces(const FilePieces&) = delete;
-    FilePieces& operator=(const FilePieces&) = delete;
-
-    std::string_view Next();
-    bool Failed() const { return failed; }
-
-private:
-    void* file;
-    std::string tail;
-    bool tailGiven = false;
-    bool failed = false;
-    std::string buffer;
-};
-
-// Compares two series of pieces (an empty piece ends a series) byte by byte: the offset of the
-// first byte that differs (the shorter one's length when one is the start of the other), or -1
-// when they are the same.
-std::int64_t FirstDifference(const std::function<std::string_view()>& a, const std::function<std::string_view()>& b);
 
 }  // namespace bench
