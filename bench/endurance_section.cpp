@@ -162,7 +162,10 @@ bool EnduranceRun::PumpUntil(const std::function<bool()>& done)
             if (!Healthy()) return true;
             if (done()) return true;
             const std::uint64_t bytes = bench.ReceivedBytes();
-            if (bytes != lastBytes) lastBytes = bytes, lastGrowth = NowMs();
+            if (bytes != lastBytes) {
+                lastBytes = bytes;
+                lastGrowth = NowMs();
+            }
             if (NowMs() - lastGrowth > kStallMs) return !Fail("the text stopped growing for a minute");
             return false;
         },
