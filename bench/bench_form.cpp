@@ -55,4 +55,15 @@ std::size_t BenchForm::ReceivedLength() const
     return static_cast<std::size_t>(form->Memo1.TextLength()) + form->pendingText.size();
 }
 
+std::uint64_t BenchForm::ReceivedBytes() const { return TextAreaBytes() + form->heldTextByte.size(); }
+
+std::uint64_t BenchForm::TextAreaBytes() const { return form->Memo1.Text().size(); }
+
+std::string_view BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const
+{
+    const std::string_view text = form->Memo1.Text();
+    if (offset >= text.size()) return {};
+    return text.substr(static_cast<std::size_t>(offset), count);
+}
+
 }  // namespace bench

@@ -6,9 +6,11 @@
 #include "Main.h"
 #include "message_pump.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace bench {
@@ -39,6 +41,11 @@ public:
     // The text area's text followed by a first byte the receive path still holds back.
     std::string ReceivedText() const;
     std::size_t ReceivedLength() const;
+    // The same, counted without limit, and the text area's bytes a piece at a time: the one place
+    // where the benchmark looks into the text area for texts of any size.
+    std::uint64_t ReceivedBytes() const;
+    std::uint64_t TextAreaBytes() const;
+    std::string_view TextPiece(std::uint64_t offset, std::size_t count) const;
 
     const std::vector<TickRecord>& Ticks() const { return ticks; }
     void ClearTicks() { ticks.clear(); }

@@ -2,11 +2,12 @@
 // a table; see docs/performance.md. Not a test: the timings are reported, not judged. With
 // --smoke it runs for a few seconds and fails only when a byte was lost.
 //
-//   receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program]
-//                 [--source demo|sjis]
+//   receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program|endurance]
+//                 [--source demo|sjis] [--endurance-mb N]
 //
 // --seconds: length of each paced case (default 10); --source: what the device sends, its demo
-// output (default) or random Shift_JIS lines.
+// output (default) or random Shift_JIS lines; --endurance-mb: how much the endurance section
+// sends (default 2048). The endurance section runs only with --only endurance.
 #include "device_data.h"
 #include "sections.h"
 #include "workspace.h"
@@ -39,13 +40,21 @@ int main(int argc, char** argv)
             only = argv[++i];
         } else if (argument == "--source" && i + 1 < argc) {
             source = argv[++i];
+        } else if (argument == "--endurance-mb" && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
+            settings.enduranceMb = std::atof(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program] [--source demo|sjis]\n");
+            std::fprintf(stderr, "usage: receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program|endurance] "
+                         "[--source demo|sjis] [--endurance-mb N]\n");
             return 2;
         }
     }
 
     bench::Workspace workspace;
+    if (only == "endurance") {
+        const bool allArrived = bench::EnduranceSection(settings, workspace);
+        std::printf("\n%s\n", allArrived ? "Every byte arrived." : "SOME BYTES WERE LOST OR CHANGED, OR THE RUN FAILED.");
+        return allArrived ? 0 : 1;
+    }
     bench::DeviceData data;
     std::string error;
     if (!data.Make(workspace, settings.smoke ? kSmokeDeviceBytes : kDeviceBytes, source, error)) {

@@ -10,6 +10,7 @@ namespace bench {
 struct Settings {
     bool smoke = false;     // a few seconds: one paced and one flooding case
     double pacedSeconds = 10;  // length of each paced case
+    double enduranceMb = 2048;  // what the endurance section sends
 };
 
 bool CostsSection(const DeviceData& data);
@@ -17,5 +18,7 @@ bool ReceiveSection(const Settings& settings, const Workspace& workspace, const 
 bool LiteralSection(const Workspace& workspace, const DeviceData& data);
 bool TranscriptSection(const Workspace& workspace, const DeviceData& data);
 bool ProgramSection(const DeviceData& data);
+// Runs only when asked for by name: a run of 2 GB takes about 20 minutes.
+bool EnduranceSection(const Settings& settings, const Workspace& workspace);
 
 }  // namespace bench

@@ -5,56 +5,17 @@
 
 #include "bench_clock.h"
 #include "bench_form.h"
+#include "dialog_user.h"
 
 #include "core/text_mode.h"
 
-#include <atomic>
 #include <cstdio>
-#include <thread>
 
 namespace bench {
 
 namespace {
 
 constexpr std::size_t kTranscriptBytes = 10 << 20;
-constexpr int kFileNameBox = 0x47C;
-
-// Types `path` into the next file dialog of this process and presses OK, noting when.
-class DialogUser {
-public:
-    explicit DialogUser(std::string path) : path(std::move(path)), thread([this] { Run(); }) {}
-    ~DialogUser()
-    {
-        stop = true;
-        thread.join();
-    }
-    DialogUser(const DialogUser&) = delete;
-    DialogUser& operator=(const DialogUser&) = delete;
-
-    double PressedAtMs() const { return pressedAt; }
-
-private:
-    void Run()
-    {
-        while (!stop) {
-            for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr;) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(box, &owner);
-                if (owner != GetCurrentProcessId() || !IsWindowVisible(box) || !GetDlgItem(box, kFileNameBox)) continue;
-                SendDlgItemMessageA(box, kFileNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-                pressedAt = NowMs();
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-                return;
-            }
-            Sleep(5);
-        }
-    }
-
-    std::string path;
-    std::atomic<double> pressedAt{0};
-    std::atomic<bool> stop{false};
-    std::thread thread;
-};
 
 std::size_t Count(std::string_view text, std::string_view what)
 {

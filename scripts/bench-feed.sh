@@ -6,6 +6,12 @@
 #                                       its demo (default) or another --source (e.g. sjis)
 #   bench-feed.sh send N RATE FILE      plays FILE into COMN's device side at RATE bytes/s ("max": as
 #                                       fast as the line takes it), through the device simulator
+#   bench-feed.sh stream N SEED COUNT PIDFILE
+#                                       sends COUNT bytes of random Shift_JIS lines made from SEED
+#                                       into COMN's device side as fast as the line takes them,
+#                                       noting the simulator's process id in PIDFILE
+#   bench-feed.sh pause|resume|stop PIDFILE
+#                                       holds, lets go on, or ends that simulator
 #
 # Windows programs cannot wait for a Linux program, so the exit status is written into the file
 # named by VARNEDO_DONE_FILE (moved into place complete) as the script's last act.
@@ -35,6 +41,23 @@ case "${1:-}" in
     number=${2:?N}; rate=${3:?RATE}; file=${4:?FILE}
     "$devsim" --out "$("$(dirname "$0")/vcom.sh" peer "$number")" --rate "$rate" --source "file:$file"
     ;;
+  stream)
+    number=${2:?N}; seed=${3:?SEED}; count=${4:?COUNT}; pidfile=${5:?PIDFILE}
+    "$devsim" --out "$("$(dirname "$0")/vcom.sh" peer "$number")" --rate max --source sjis --seed "$seed" \
+      --count "$count" &
+    echo $! > "$pidfile"
+    wait $!
+    ;;
+  pause|resume|stop)
+    pidfile=${2:?PIDFILE}
+    pid=$(cat "$pidfile")
+    # A stopped simulator is let go on first, so that it can act on the end it is asked for.
+    case "$1" in
+      pause) kill -STOP "$pid" ;;
+      resume) kill -CONT "$pid" ;;
+      stop) kill -CONT "$pid" 2>/dev/null || true; kill -TERM "$pid" 2>/dev/null || true ;;
+    esac
+    ;;
   *)
-    echo "usage: bench-feed.sh make FILE COUNT [SOURCE] | send N RATE FILE" >&2; exit 2 ;;
+    echo "usage: bench-feed.sh make FILE COUNT [SOURCE] | send N RATE FILE | stream N SEED COUNT PIDFILE | pause|resume|stop PIDFILE" >&2; exit 2 ;;
 esac

@@ -5,6 +5,11 @@
 # 10 MB transcripts, start-up, size and memory of Varnedo.exe. See docs/performance.md.
 #
 #   scripts/bench.sh [--seconds N] [--only costs|receive|literal|transcript|program]
+#   scripts/bench.sh --only endurance [--endurance-mb N]
+#
+# The endurance section (only when named) sends N MB (default 2048) as fast as the line takes them
+# into the real window, times the user's actions at four sizes of text and checks the saved
+# transcript against what was sent; 2 GB take about 20 minutes.
 #
 # It runs in a Wine profile of its own ("bench": own prefix, wineserver, virtual ports and X display
 # :43), so a test run elsewhere neither disturbs its timings nor meets its copy of the program.
