@@ -55,15 +55,14 @@ std::size_t BenchForm::ReceivedLength() const
     return static_cast<std::size_t>(form->Memo1.TextLength()) + form->pendingText.size();
 }
 
-std::uint64_t BenchForm::ReceivedBytes() const { return TextAreaBytes() + form->heldTextByte.size(); }
+std::uint64_t BenchForm::ReceivedBytes() const { return TextAreaBytes() + form->pendingText.size(); }
 
-std::uint64_t BenchForm::TextAreaBytes() const { return form->Memo1.Text().size(); }
+std::uint64_t BenchForm::TextAreaBytes() const { return form->Memo1.TextSize(); }
 
-std::string_view BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const
+std::string BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const
 {
-    const std::string_view text = form->Memo1.Text();
-    if (offset >= text.size()) return {};
-    return text.substr(static_cast<std::size_t>(offset), count);
+    const auto from = static_cast<std::size_t>(offset);
+    return form->Memo1.Document().Read(from, from + count);
 }
 
 }  // namespace bench

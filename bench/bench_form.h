@@ -45,7 +45,7 @@ public:
     // where the benchmark looks into the text area for texts of any size.
     std::uint64_t ReceivedBytes() const;
     std::uint64_t TextAreaBytes() const;
-    std::string_view TextPiece(std::uint64_t offset, std::size_t count) const;
+    std::string TextPiece(std::uint64_t offset, std::size_t count) const;
 
     const std::vector<TickRecord>& Ticks() const { return ticks; }
     void ClearTicks() { ticks.clear(); }

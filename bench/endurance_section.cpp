@@ -293,7 +293,7 @@ void EnduranceRun::ClearAndLoad()
     std::uint64_t offset = 0;
     FilePieces loaded(path);
     loadedDifference = FirstDifference([&] { return loaded.Next(); }, [&] {
-        const std::string_view piece = bench.TextPiece(offset, kPieceBytes);
+        const std::string piece = bench.TextPiece(offset, kPieceBytes);
         offset += piece.size();
         return piece;
     });
