@@ -292,10 +292,11 @@ void EnduranceRun::ClearAndLoad()
     loadedBytes = bench.ReceivedBytes();
     std::uint64_t offset = 0;
     FilePieces loaded(path);
-    loadedDifference = FirstDifference([&] { return loaded.Next(); }, [&] {
-        const std::string piece = bench.TextPiece(offset, kPieceBytes);
-        offset += piece.size();
-        return piece;
+    std::string shown;  // the text area's piece lives here while it is compared
+    loadedDifference = FirstDifference([&] { return loaded.Next(); }, [&]() -> std::string_view {
+        shown = bench.TextPiece(offset, kPieceBytes);
+        offset += shown.size();
+        return shown;
     });
     if (loaded.Failed()) loadedDifference = -2;
 }

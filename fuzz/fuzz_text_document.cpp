@@ -6,34 +6,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
 #include "core/text_document.h"
 #include "core/text_layout.h"
 #include "fuzz_check.h"
+#include "memory_page_file.h"
 
 namespace {
 
 using fuzz::Check;
-
-class MemoryPageFile : public core::PageFile {
-public:
-    bool WriteAt(std::uint64_t position, std::string_view bytes) override {
-        if (bytes_.size() < position + bytes.size()) bytes_.resize(position + bytes.size());
-        std::memcpy(bytes_.data() + position, bytes.data(), bytes.size());
-        return true;
-    }
-    bool ReadAt(std::uint64_t position, char* into, std::size_t size) override {
-        if (position + size > bytes_.size()) return false;
-        std::memcpy(into, bytes_.data() + position, size);
-        return true;
-    }
-
-private:
-    std::string bytes_;
-};
+using testing_support::MemoryPageFile;
 
 }  // namespace
 

@@ -46,6 +46,11 @@ for entry in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '<dpiA
   grep -qF "$entry" "$exe" || fail "the manifest lacks $entry"
 done
 
+# Large-address aware (IMAGE_FILE_LARGE_ADDRESS_AWARE, 0x20 in the file header's characteristics):
+# a text area of gigabytes needs more than 2 GB of address space on 64-bit Windows.
+characteristics=$(i686-w64-mingw32-objdump -p "$exe" | awk '/^Characteristics/ && !seen {print $2; seen = 1}')
+(( characteristics & 0x20 )) || fail "Varnedo.exe is not large-address aware (characteristics $characteristics)"
+
 cmp -s "$unpacked/readme.txt" "$(dirname "$0")/../resources/readme.txt" || fail "readme.txt differs from resources/readme.txt"
 size=$(stat -c %s "$exe")
-echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, system DLLs only, version $version, manifest) and readme.txt"
+echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, system DLLs only, version $version, manifest, large-address aware) and readme.txt"

@@ -11,7 +11,7 @@
 set -euo pipefail
 . "$(dirname "$0")/env.sh" 2>/dev/null
 mkdir -p "$VARNEDO_STATE"
-"$(dirname "$0")/mkprefix.sh"
+"$(dirname "$0")/mkprefix.sh" >&2  # stdout carries only the display
 
 display_works() { xwininfo -root -display "$1" >/dev/null 2>&1; }
 

@@ -17,7 +17,9 @@ constexpr COLORREF kLampClosed = 0x000000FF;
 // One tick's work is bounded so that the window repaints and answers the user even while a device
 // floods the line: it reads for at most this long and this much, and whatever is left waits in the
 // driver's queue for the next tick, in order. What was read goes to the text area in one addition.
-constexpr ULONGLONG kMaxDrainMilliseconds = 30;
+// The reading stays well below the tick's period, so that the tick with its addition and paint does
+// too; a flood still comes in at more than a megabyte a second.
+constexpr double kMaxDrainMilliseconds = 12;
 constexpr std::size_t kMaxBytesPerTick = 1024 * 1024;
 // A device that floods the line refills the driver's queue within a millisecond of its being
 // emptied. Once a tick has read this much, it takes the queue's emptiness as such a pause and looks
@@ -25,6 +27,16 @@ constexpr std::size_t kMaxBytesPerTick = 1024 * 1024;
 // 115,200 baud's pace brings far less than this between two ticks, so it never waits for one.
 constexpr std::size_t kFloodBytes = 4096;
 constexpr int kFloodPauseLooks = 3;
+
+// The system's tick count moves in steps of about 16 ms on Windows: too coarse for the drain's time.
+double MillisecondsNow()
+{
+    LARGE_INTEGER count;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
 
 core::DateTime Now()
 {
@@ -75,11 +87,11 @@ void TMainForm::DrainPort()
 {
     // A character whose first byte is still on its way to the text area waits for its second byte.
     core::ReceiveState state{Panel2.Caption(), LeadByte, core::EndsInFirstByte(pendingText)};
-    const ULONGLONG started = GetTickCount64();
+    const double started = MillisecondsNow();
     const std::size_t pendingBefore = pendingText.size();
     int emptyLooks = 0;
     // Text the text area could not take yet stays in front and bounds what is read.
-    while (pendingText.size() < kMaxBytesPerTick && GetTickCount64() - started < kMaxDrainMilliseconds) {
+    while (pendingText.size() < kMaxBytesPerTick && MillisecondsNow() - started < kMaxDrainMilliseconds) {
         const std::uint32_t waiting = SciPort.InQueue();
         if (waiting == 0) {
             if (pendingText.size() - pendingBefore < kFloodBytes || ++emptyLooks > kFloodPauseLooks ||

@@ -10,6 +10,14 @@ constexpr std::size_t kKeptLayouts = 8;
 // How far back a block's entry is looked for before it is guessed (a line of megabytes).
 constexpr std::size_t kEntrySearchBlocks = 8;
 
+// How many of the block's rows start at or before `relative`.
+template <class Layout>
+std::size_t RowsStartingBy(const Layout& layout, std::size_t relative) {
+    const auto after = std::upper_bound(layout.rows.begin(), layout.rows.end(), relative,
+                                        [](std::size_t value, const auto& row) { return value < row.first; });
+    return static_cast<std::size_t>(after - layout.rows.begin());
+}
+
 }  // namespace
 
 void RowMap::SetColumns(int columns) {
@@ -151,14 +159,12 @@ TextRow RowMap::RowAt(std::size_t offset) {
     offset = std::min(offset, store_.Size());
     const std::size_t block = store_.BlockOf(offset);
     const Layout& layout = LayOut(block);
-    const std::size_t relative = offset - store_.Block(block).start;
-    const auto after = std::upper_bound(layout.rows.begin(), layout.rows.end(), relative,
-                                        [](std::size_t value, const auto& row) { return value < row.first; });
-    if (after == layout.rows.begin()) {
+    const std::size_t inBlock = RowsStartingBy(layout, offset - store_.Block(block).start);
+    if (inBlock == 0) {
         const std::size_t base = store_.Block(block).start - layout.entryBack;
         return {base + layout.entryRow.start, base + layout.entryRow.end};
     }
-    return Absolute(block, layout, static_cast<std::size_t>(after - layout.rows.begin()) - 1);
+    return Absolute(block, layout, inBlock - 1);
 }
 
 std::size_t RowMap::RowIndexOf(std::size_t offset) {
@@ -166,10 +172,7 @@ std::size_t RowMap::RowIndexOf(std::size_t offset) {
     offset = std::min(offset, store_.Size());
     const std::size_t block = store_.BlockOf(offset);
     const Layout& layout = LayOut(block);
-    const std::size_t relative = offset - store_.Block(block).start;
-    const auto after = std::upper_bound(layout.rows.begin(), layout.rows.end(), relative,
-                                        [](std::size_t value, const auto& row) { return value < row.first; });
-    const std::size_t inBlock = static_cast<std::size_t>(after - layout.rows.begin());
+    const std::size_t inBlock = RowsStartingBy(layout, offset - store_.Block(block).start);
     const std::size_t before = RowsBefore(block);
     // Before the block's first row the offset lies in the row that began in an earlier block.
     return inBlock == 0 ? (before > 0 ? before - 1 : 0) : before + inBlock - 1;
@@ -196,10 +199,8 @@ std::optional<TextRow> RowMap::NextRow(TextRow row) {
     std::size_t block = store_.BlockOf(row.start);
     {
         const Layout& layout = LayOut(block);
-        const std::size_t relative = row.start - std::min(row.start, store_.Block(block).start);
-        const auto after = std::upper_bound(layout.rows.begin(), layout.rows.end(), relative,
-                                            [](std::size_t value, const auto& r) { return value < r.first; });
-        if (after != layout.rows.end()) return Absolute(block, layout, static_cast<std::size_t>(after - layout.rows.begin()));
+        const std::size_t following = RowsStartingBy(layout, row.start - std::min(row.start, store_.Block(block).start));
+        if (following < layout.rows.size()) return Absolute(block, layout, following);
     }
     for (++block; block < store_.BlockCount(); ++block) {
         const Layout& layout = LayOut(block);

@@ -5,6 +5,7 @@
 #include "core/text_document.h"
 #include "core/text_layout.h"
 #include "core/text_store.h"
+#include "memory_page_file.h"
 
 #include <gtest/gtest.h>
 
@@ -24,27 +25,7 @@ core::StoreLimits SmallBlocks() {
     return limits;
 }
 
-// A page file in memory that can be told to fail from some write on.
-class MemoryPageFile : public core::PageFile {
-public:
-    explicit MemoryPageFile(int writesBeforeFailing = -1) : writesLeft_(writesBeforeFailing) {}
-    bool WriteAt(std::uint64_t position, std::string_view bytes) override {
-        if (writesLeft_ == 0) return false;
-        if (writesLeft_ > 0) --writesLeft_;
-        if (bytes_.size() < position + bytes.size()) bytes_.resize(position + bytes.size());
-        std::memcpy(bytes_.data() + position, bytes.data(), bytes.size());
-        return true;
-    }
-    bool ReadAt(std::uint64_t position, char* into, std::size_t size) override {
-        if (position + size > bytes_.size()) return false;
-        std::memcpy(into, bytes_.data() + position, size);
-        return true;
-    }
-
-private:
-    int writesLeft_;
-    std::string bytes_;
-};
+using testing_support::MemoryPageFile;
 
 std::string RandomPiece(std::mt19937& random, std::size_t most) {
     static const char* const kPieces[] = {"a", "b", "c", " ", " ", "\t", "\r\n", "\r\n", "\x82\xA0", "\x88", "\n", "\r"};

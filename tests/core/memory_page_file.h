@@ -1,0 +1,33 @@
+// A page file in memory for the text store's tests and fuzzing, which can be told to fail from some
+// write on (a disk that fills).
+#pragma once
+
+#include "core/page_file.h"
+
+#include <cstring>
+#include <string>
+
+namespace testing_support {
+
+class MemoryPageFile : public core::PageFile {
+public:
+    explicit MemoryPageFile(int writesBeforeFailing = -1) : writesLeft_(writesBeforeFailing) {}
+    bool WriteAt(std::uint64_t position, std::string_view bytes) override {
+        if (writesLeft_ == 0) return false;
+        if (writesLeft_ > 0) --writesLeft_;
+        if (bytes_.size() < position + bytes.size()) bytes_.resize(position + bytes.size());
+        std::memcpy(bytes_.data() + position, bytes.data(), bytes.size());
+        return true;
+    }
+    bool ReadAt(std::uint64_t position, char* into, std::size_t size) override {
+        if (position + size > bytes_.size()) return false;
+        std::memcpy(into, bytes_.data() + position, size);
+        return true;
+    }
+
+private:
+    int writesLeft_;
+    std::string bytes_;
+};
+
+}  // namespace testing_support
