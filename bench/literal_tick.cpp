@@ -55,7 +55,7 @@ void LiteralTick(TMainForm& form)
 {
     form.Timer1.SetEnabled(false);
     if (form.LinkState == 0) {
-        form.TryOpenPort();
+        form.OpenLink();
     } else if (form.LinkState == 1) {
         while (SciPort.InQueue() != 0) HandleOneByte(form);
     }

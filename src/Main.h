@@ -83,6 +83,7 @@ public:
     void RadioGroup1Click(ui::Object* Sender);
     void Button2Click(ui::Object* Sender);
     void Button3Click(ui::Object* Sender);
+    void ApplyColourScheme();
     // Transcripts (MainTranscript.cpp).
     void SaveS1Click(ui::Object* Sender);
     void LoadL1Click(ui::Object* Sender);
@@ -99,8 +100,14 @@ public:
     unsigned char RecvBuf[2048] = {};
     std::string AppDir;  // the program's directory with a trailing backslash; any length
 
+    // The link (MainLink.cpp): the only writers of the lamp, LinkState, the port and ConnectTime.
+    // Opening applies the chosen colour scheme; false when the port could not be opened.
+    bool OpenLink();
+    enum class ConnectTimeOnClose { Keep, Clear };
+    // Clear empties the connection time only when the link was up.
+    void CloseLink(ConnectTimeOnClose connectTime);
+
     // receive path
-    void TryOpenPort();
     void DrainPort();
     // Adds the whole characters of the pending text to the text area; false when there were none.
     bool ShowPendingText();

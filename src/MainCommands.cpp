@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr COLORREF kLampClosed = 0x000000FF;
-
 constexpr UINT kExitQuestionStyle = MB_YESNO | MB_DEFBUTTON2 | MB_SETFOREGROUND;
 static_assert(kExitQuestionStyle == 0x10104);
 
@@ -29,9 +27,7 @@ int CentredOrigin(int desktopSize, int windowSize) {
 void TMainForm::FormShow(ui::Object* /*Sender*/) {
     AppDir = core::AppDirFromModulePath(ui::ModuleFileName());
     LoadSettings();
-    LinkState = 0;
-    ConnectTime = 0;
-    Panel1.SetColor(kLampClosed);
+    CloseLink(ConnectTimeOnClose::Clear);
     StatusBar1.SetSimple(true);
     Timer1.SetEnabled(true);
 }
@@ -52,10 +48,7 @@ void TMainForm::FormCloseQuery(ui::Object* /*Sender*/, bool& CanClose) {
         return;
     }
     // Read only now: a tick may have opened the port while the question was open.
-    if (LinkState != 0) {
-        SciPort.Close();
-        LinkState = 0;
-    }
+    CloseLink(ConnectTimeOnClose::Keep);
     // The user asked to end the program: a settings file that cannot be written is reported,
     // but does not keep the window open.
     try {

@@ -2,6 +2,8 @@
 // shows it in the text area and the recent-text strip, and keeps the status line.
 #include "Main.h"
 
+#include "local_clock.h"
+
 #include "core/date_time.h"
 #include "core/receive_decoder.h"
 #include "core/sjis_boundary.h"
@@ -10,9 +12,6 @@
 #include <utility>
 
 namespace {
-
-constexpr COLORREF kLampOpen = 0x0000FF00;
-constexpr COLORREF kLampClosed = 0x000000FF;
 
 // One tick's work is bounded so that the window repaints and answers the user even while a device
 // floods the line: it reads for at most this long and this much, and whatever is left waits in the
@@ -38,13 +37,6 @@ double MillisecondsNow()
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-core::DateTime Now()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return core::EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-}
-
 std::string LocaleSeparator(LCTYPE which, const char* fallback)
 {
     char buffer[8] = {};
@@ -61,26 +53,16 @@ void TMainForm::Timer1Timer(ui::Object* /*Sender*/)
     Timer1.SetEnabled(false);
     try {
         if (LinkState == 0) {
-            TryOpenPort();
+            OpenLink();
         } else if (LinkState == 1) {
             DrainPort();
         }
-        StatusBar1.SetSimpleText(core::StatusLine(Now(), ConnectTime, LocaleSeparator(LOCALE_SDATE, "/"),
+        StatusBar1.SetSimpleText(core::StatusLine(LocalNow(), ConnectTime, LocaleSeparator(LOCALE_SDATE, "/"),
                                                   LocaleSeparator(LOCALE_STIME, ":")));
     } catch (...) {
         ui::App().ShowException(std::current_exception());
     }
     Timer1.SetEnabled(true);
-}
-
-void TMainForm::TryOpenPort()
-{
-    // A failed attempt is silent; the next tick tries again. Reading starts at the next tick.
-    if (SciPort.Open(PortNumber, 9600, 8, 1, 0, 0, 0) != 0) return;
-    Panel1.SetColor(kLampOpen);
-    RadioGroup1Click(nullptr);
-    LinkState += 1;
-    ConnectTime = Now();
 }
 
 void TMainForm::DrainPort()
@@ -118,7 +100,7 @@ void TMainForm::DrainPort()
 
     // An unplugged adapter shows only as the driver refusing to be asked; treat it like a reconnect,
     // so the lamp turns red and the following ticks reopen the port as soon as the device is back.
-    if (SciPort.DeviceLost()) OpenO1Click(nullptr);
+    if (SciPort.DeviceLost()) CloseLink(ConnectTimeOnClose::Keep);
 }
 
 bool TMainForm::ShowPendingText()
@@ -139,19 +121,12 @@ void TMainForm::OnTextCleared()
 
 void TMainForm::ComboBox1Change(ui::Object* /*Sender*/)
 {
-    if (LinkState != 0) {
-        SciPort.Close();
-        ConnectTime = 0;
-        Panel1.SetColor(kLampClosed);
-    }
+    CloseLink(ConnectTimeOnClose::Clear);
     PortNumber = ComboBox1.ItemIndex() + 1;
-    LinkState = 0;
 }
 
 void TMainForm::OpenO1Click(ui::Object* /*Sender*/)
 {
     // The connection time keeps running until the next successful open replaces it.
-    SciPort.Close();
-    Panel1.SetColor(kLampClosed);
-    LinkState = 0;
+    CloseLink(ConnectTimeOnClose::Keep);
 }

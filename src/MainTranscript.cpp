@@ -1,6 +1,7 @@
 // Saving the received text to a file and loading a file into the text area.
 #include "Main.h"
 
+#include "local_clock.h"
 #include "transcript_file.h"
 #include "wide_path.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 constexpr const char* kWriteFailed = "ファイルの書き込みに失敗しました";
 constexpr const char* kReadFailed = "ファイルの読み込みに失敗しました";
-
-core::DateTime LocalNow() {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return core::EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-}
 
 }  // namespace
 

@@ -15,6 +15,7 @@ std::uint32_t Sci::Open(std::int32_t portNumber, std::int32_t baudRate, std::int
 {
     // The "\\.\" prefix is what makes COM10 and above reachable; it is harmless below.
     const std::string path = "\\\\.\\COM" + std::to_string(portNumber);
+    Close();
     portHandle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     deviceLost = false;

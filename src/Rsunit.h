@@ -23,6 +23,8 @@ public:
     // Opens "\\.\COM<portNumber>" for exclusive use and sets the line format and non-waiting reads.
     // 0 on success; SCI_OPEN_FAILED when the device cannot be opened; otherwise the pending line errors.
     // A port that opened but could not be configured is closed again, so a retry can succeed.
+    // A port that is already open is closed first: its exclusive handle would otherwise stay
+    // behind and lock the port until the program ends.
     std::uint32_t Open(std::int32_t portNumber, std::int32_t baudRate, std::int32_t byteSize,
                        std::int32_t stopBitsCode, std::int32_t parityCode, std::int32_t ctsFlag,
                        std::int32_t rtsChoice);
@@ -52,4 +54,23 @@ private:
     HANDLE portHandle;
     COMMTIMEOUTS timeouts;
     bool deviceLost = false;
+};
+
+// Closes a freshly opened port again unless Keep is called: whatever fails between opening the
+// port and the link being marked up cannot leave the exclusive handle behind.
+class SciOpenGuard {
+public:
+    explicit SciOpenGuard(Sci& sci) : sci_(sci) {}
+    ~SciOpenGuard()
+    {
+        if (!kept_) sci_.Close();
+    }
+    SciOpenGuard(const SciOpenGuard&) = delete;
+    SciOpenGuard& operator=(const SciOpenGuard&) = delete;
+
+    void Keep() { kept_ = true; }
+
+private:
+    Sci& sci_;
+    bool kept_ = false;
 };

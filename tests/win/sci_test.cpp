@@ -5,6 +5,7 @@
 #include "Rsunit.h"
 #include "support/virtual_port.h"
 
+#include <stdexcept>
 #include <string>
 
 using testsupport::RunPortScript;
@@ -235,4 +236,45 @@ TEST(SciPort, DestructorDoesNotClose)
         ASSERT_EQ(0u, OpenPort(sci, 16));
     }
     EXPECT_NE(before, NextHandleValue());
+}
+
+// Opening a port that is already open gives up the old handle first, so nothing is left behind
+// to lock the port until the program ends.
+TEST(SciPort, OpeningAgainClosesTheOldHandle)
+{
+    VirtualPort port(17);
+    Sci sci;
+    const std::uintptr_t before = NextHandleValue();
+    ASSERT_EQ(0u, OpenPort(sci, 17));
+    ASSERT_EQ(0u, OpenPort(sci, 17));
+    ASSERT_TRUE(port.Send("again"));
+    EXPECT_EQ("again", Drain(sci, 5));
+    EXPECT_TRUE(sci.Close());
+    EXPECT_EQ(before, NextHandleValue());
+}
+
+// Whatever throws between opening the port and marking the link up closes the port again; a
+// link-up that completes keeps it.
+TEST(SciOpenGuard, ClosesThePortUnlessKept)
+{
+    VirtualPort port(20);
+    Sci sci;
+    const std::uintptr_t before = NextHandleValue();
+    ASSERT_EQ(0u, OpenPort(sci, 20));
+    EXPECT_THROW(
+        {
+            SciOpenGuard opened(sci);
+            throw std::runtime_error("link-up failed");
+        },
+        std::runtime_error);
+    EXPECT_FALSE(sci.IsOpen());
+    EXPECT_EQ(before, NextHandleValue());
+
+    ASSERT_EQ(0u, OpenPort(sci, 20));
+    {
+        SciOpenGuard opened(sci);
+        opened.Keep();
+    }
+    EXPECT_TRUE(sci.IsOpen());
+    sci.Close();
 }
