@@ -1,11 +1,9 @@
 #include "core/app_dir.h"
 
+#include "core/sjis_boundary.h"
+
 namespace core {
 namespace {
-
-bool IsShiftJisLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 bool IsDelimiter(char c) {
     return c == '\\' || c == ':';
@@ -21,7 +19,7 @@ std::string AppDirFromModulePath(std::string_view modulePath) {
     bool previousIsDelimiter = false;
     for (std::size_t i = 0; i < modulePath.size();) {
         const char c = modulePath[i];
-        const bool twoBytes = IsShiftJisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size();
+        const bool twoBytes = IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size();
         const bool isDelimiter = !twoBytes && IsDelimiter(c);
         if (isDelimiter) {
             lastDelimiter = i;

@@ -43,7 +43,6 @@ public:
     // Shows the window with its owner disabled and returns when it has been closed; the window is
     // then hidden, not destroyed, and keeps its state for the next showing.
     void ShowModal();
-    bool IsModal() const noexcept { return modal_; }
     // Asks the window to close, as its close box does.
     void Close();
     void Hide();

@@ -26,8 +26,7 @@ Panel::Panel(Window& parent, PanelArgs args)
                        .align = args.align,
                        .font = std::move(args.font)}),
       bevel_(args.bevel),
-      caption_(UpToZero(args.caption)),
-      captionColor_(args.captionColor) {
+      caption_(UpToZero(args.caption)) {
     if (args.color) SetColor(*args.color);
 }
 
@@ -99,7 +98,7 @@ void Panel::Paint(HDC dc) const {
     if (caption_.empty()) return;
     SelectedObject font(dc, CurrentFont().Handle());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, captionColor_ ? *captionColor_ : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     const std::wstring caption = ToWide(caption_);
     DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &rect,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);

@@ -25,7 +25,6 @@ struct PanelArgs {
     std::optional<COLORREF> color{};  // the button face colour when not given
     std::string caption{};
     std::optional<FontDescription> font{};
-    std::optional<COLORREF> captionColor{};  // the window text colour when not given
 };
 
 class Panel : public Control {
@@ -52,7 +51,6 @@ private:
     std::optional<COLORREF> color_;
     UniqueBrush brush_;
     std::string caption_;
-    std::optional<COLORREF> captionColor_;
 };
 
 }  // namespace ui

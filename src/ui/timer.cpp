@@ -21,12 +21,6 @@ void Timer::SetEnabled(bool enabled) {
     Update();
 }
 
-void Timer::SetInterval(UINT interval) {
-    if (interval == interval_) return;
-    interval_ = interval;
-    Update();
-}
-
 void Timer::Update() {
     if (!owner_.Handle()) return;
     KillTimer(owner_.Handle(), id_);

@@ -27,7 +27,6 @@ public:
     bool Enabled() const noexcept { return enabled_; }
     void SetEnabled(bool enabled);
     UINT Interval() const noexcept { return interval_; }
-    void SetInterval(UINT interval);
 
     UINT_PTR Id() const noexcept { return id_; }
     void Fire();

@@ -73,19 +73,12 @@ struct FileHandleTraits {
     static void Release(HANDLE h) noexcept { CloseHandle(h); }
 };
 
-struct HookTraits {
-    using Handle = HHOOK;
-    static HHOOK None() noexcept { return nullptr; }
-    static void Release(HHOOK h) noexcept { UnhookWindowsHookEx(h); }
-};
-
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 
 }  // namespace ui
