@@ -43,7 +43,7 @@ Control::Control(Window& parent, CreateParams params) : Window(&parent, params.a
                            Scaled(b.height),
                            parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
                            GetModuleHandleW(nullptr), nullptr));
-    SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, 0);
     ApplyFont();
     if (params.align != Align::None) parent.RealignChildren();
 }
@@ -67,8 +67,10 @@ LRESULT Control::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Control::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR self) noexcept {
-    auto* control = reinterpret_cast<Control*>(self);
+                                       UINT_PTR, DWORD_PTR) noexcept {
+    // Only controls are subclassed with this procedure.
+    auto* control = static_cast<Control*>(FromHandle(handle));
+    if (!control) return DefSubclassProc(handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(handle, &Control::SubclassProc, kSubclassId);
         control->Detach();

@@ -41,7 +41,7 @@ protected:
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR self) noexcept;
+                                         UINT_PTR subclassId, DWORD_PTR unused) noexcept;
 };
 
 }  // namespace ui

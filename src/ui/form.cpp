@@ -69,19 +69,18 @@ Form::Form(const FormArgs& args)
 
 Form::~Form() {
     // The controls of a derived form are gone by now; messages of the closing window stop here.
-    if (Handle()) SetWindowLongPtrA(Handle(), GWLP_USERDATA, 0);
+    StopMessages();
 }
 
 LRESULT CALLBACK Form::Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         GuardedCall([&] { form->Attach(handle); return 0; }, 0);
     }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    // Only forms are made with this procedure.
+    auto* form = static_cast<Form*>(FromHandle(handle));
     if (!form) return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
         form->Detach();
         return DefWindowProcW(handle, message, wParam, lParam);
     }

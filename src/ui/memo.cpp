@@ -57,15 +57,35 @@ const char* Registered(const char* className) {
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// The parameters of the messages the text area answers, read in one place.
-struct MouseAt {
-    int x;
-    int y;
-    explicit MouseAt(LPARAM lParam) : x(GET_X_LPARAM(lParam)), y(GET_Y_LPARAM(lParam)) {}
-};
+// The parameters of the messages the text area answers, read in one place: each accessor names
+// what the message carries, so the handlers never cast a parameter themselves.
+struct MessageParams {
+    WPARAM wParam;
+    LPARAM lParam;
 
-int SignedParam(WPARAM value) { return static_cast<int>(value); }
-int SignedParam(LPARAM value) { return static_cast<int>(value); }
+    // Client coordinates of a mouse message; screen coordinates for WM_CONTEXTMENU. Signed: a
+    // drag past the top or the left edge gives negative values.
+    POINT Mouse() const { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+    bool ShiftHeld() const { return (wParam & MK_SHIFT) != 0; }
+    UINT_PTR TimerId() const { return wParam; }
+    bool SizeIsEmpty() const { return LOWORD(lParam) == 0 || HIWORD(lParam) == 0; }
+    HFONT Font() const { return reinterpret_cast<HFONT>(wParam); }
+    // The key a dialog asks about in WM_GETDLGCODE; nullptr when it asks in general.
+    const MSG* DialogKey() const { return reinterpret_cast<const MSG*>(lParam); }
+    bool OnScrollBar() const { return wParam == HTVSCROLL; }
+    int WheelDelta() const { return GET_WHEEL_DELTA_WPARAM(wParam); }
+    int ScrollCode() const { return LOWORD(wParam); }
+    WPARAM Key() const { return wParam; }
+    WPARAM Character() const { return wParam; }
+    // EM_GETSEL's optional places for the selection's start and end.
+    DWORD* StartOut() const { return reinterpret_cast<DWORD*>(wParam); }
+    DWORD* EndOut() const { return reinterpret_cast<DWORD*>(lParam); }
+    // EM_SETSEL's and EM_LINESCROLL's signed numbers.
+    int SignedW() const { return static_cast<int>(wParam); }
+    int SignedL() const { return static_cast<int>(lParam); }
+    // EM_REPLACESEL: whether the replacement can be undone.
+    bool Undoable() const { return wParam != 0; }
+};
 
 }  // namespace
 
@@ -291,9 +311,7 @@ void Memo::OnVerticalScroll(int request) {
     }
 }
 
-void Memo::ShowContextMenu(LPARAM at) {
-    const MouseAt mouse(at);
-    POINT point{mouse.x, mouse.y};
+void Memo::ShowContextMenu(POINT point) {
     if (point.x == -1 && point.y == -1) {  // from the keyboard: at the caret
         GetCaretPos(&point);
         ClientToScreen(Handle(), &point);
@@ -326,6 +344,7 @@ void Memo::ShowContextMenu(LPARAM at) {
 // ---- messages ------------------------------------------------------------------------------------
 
 LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MessageParams params{wParam, lParam};
     switch (message) {
     case WM_PAINT:
         Paint();
@@ -333,13 +352,13 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;  // the paint covers every pixel
     case WM_TIMER:
-        if (wParam == kScrollBarTimerId) {
+        if (params.TimerId() == kScrollBarTimerId) {
             KillTimer(Handle(), kScrollBarTimerId);
             scrollBarTimer_ = false;
             DrawStaleScrollBar();
             return 0;
         }
-        if (wParam == kRefineTimerId) {
+        if (params.TimerId() == kRefineTimerId) {
             RefineSome();
             return 0;
         }
@@ -349,10 +368,10 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         // With no room to show a row, the rows are kept for when there is room again.
-        if (LOWORD(lParam) != 0 && HIWORD(lParam) != 0) LayOutAgain();
+        if (!params.SizeIsEmpty()) LayOutAgain();
         return 0;
     case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wParam);
+        font_ = params.Font();
         MeasureFont();
         if (focused_) {
             CreateCaret(Handle(), nullptr, 2, lineHeight_);
@@ -374,7 +393,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE: {
         LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
         // Every key but Tab, which moves on to the next control.
-        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const MSG* key = params.DialogKey();
         if (!(key && key->message == WM_KEYDOWN && key->wParam == VK_TAB)) code |= DLGC_WANTALLKEYS;
         return code;
     }
@@ -400,15 +419,15 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDOWN: {
         SetFocus(Handle());
-        const MouseAt mouse(lParam);
+        const POINT mouse = params.Mouse();
         const std::size_t at = OffsetAtPoint(mouse.x, mouse.y);
-        Select((wParam & MK_SHIFT) ? document_.Anchor() : at, at);
+        Select(params.ShiftHeld() ? document_.Anchor() : at, at);
         selecting_ = true;
         SetCapture(Handle());
         return 0;
     }
     case WM_LBUTTONDBLCLK: {
-        const MouseAt mouse(lParam);
+        const POINT mouse = params.Mouse();
         document_.SelectWordAt(OffsetAtPoint(mouse.x, mouse.y));
         PlaceCaret();
         InvalidateRect(Handle(), nullptr, FALSE);
@@ -416,7 +435,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEMOVE:
         if (selecting_) {
-            const MouseAt mouse(lParam);
+            const POINT mouse = params.Mouse();
             RECT client{};
             GetClientRect(Handle(), &client);
             // Dragging past the top or the bottom scrolls on.
@@ -434,29 +453,29 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDOWN: {
         // Dragging the thumb or holding an arrow of the scroll bar runs a loop of the system's
         // until the button is released; arriving text must not take the view away meanwhile.
-        trackingScrollBar_ = wParam == HTVSCROLL;
+        trackingScrollBar_ = params.OnScrollBar();
         const LRESULT result = Control::HandleMessage(message, wParam, lParam);
         trackingScrollBar_ = false;
         return result;
     }
     case WM_MOUSEWHEEL: {
-        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        wheelDelta_ += params.WheelDelta();
         const int notches = wheelDelta_ / WHEEL_DELTA;
         wheelDelta_ -= notches * WHEEL_DELTA;
         ScrollRows(-static_cast<long long>(notches) * kWheelRows);
         return 0;
     }
     case WM_VSCROLL:
-        OnVerticalScroll(LOWORD(wParam));
+        OnVerticalScroll(params.ScrollCode());
         return 0;
     case WM_KEYDOWN:
-        OnKeyDown(wParam);
+        OnKeyDown(params.Key());
         return 0;
     case WM_CHAR:
-        for (const char c : typedCharacters_.Take(wParam)) OnChar(static_cast<unsigned char>(c));
+        for (const char c : typedCharacters_.Take(params.Character())) OnChar(static_cast<unsigned char>(c));
         return 0;
     case WM_CONTEXTMENU:
-        ShowContextMenu(lParam);
+        ShowContextMenu(params.Mouse());
         return 0;
     case WM_COPY:
         CopyToClipboard();
@@ -472,14 +491,14 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case EM_GETSEL: {
         const core::TextSelection s = document_.Selected();
-        if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(s.start);
-        if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(s.end);
+        if (DWORD* start = params.StartOut()) *start = static_cast<DWORD>(s.start);
+        if (DWORD* end = params.EndOut()) *end = static_cast<DWORD>(s.end);
         return MAKELRESULT(std::min<std::size_t>(s.start, 0xFFFF), std::min<std::size_t>(s.end, 0xFFFF));
     }
     case EM_SETSEL: {
         // As the system's control: a start of -1 removes the selection, an end of -1 means the end.
-        const int start = SignedParam(wParam);
-        const int end = SignedParam(lParam);
+        const int start = params.SignedW();
+        const int end = params.SignedL();
         if (start == -1) {
             Select(document_.Caret(), document_.Caret());
         } else {
@@ -490,7 +509,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case EM_REPLACESEL: {
         const std::string bytes = ShiftJisFromWideParam(lParam);
-        if (wParam) {
+        if (params.Undoable()) {
             ReplaceSelection(bytes);
         } else {  // a replacement that cannot be undone leaves no earlier edit to undo either
             document_.ReplaceSelectionForGood(bytes);
@@ -511,7 +530,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_GETFIRSTVISIBLELINE:
         return static_cast<LRESULT>(std::min<std::size_t>(document_.Rows().RowIndexOf(topOffset_), INT_MAX));
     case EM_LINESCROLL:
-        ScrollRows(SignedParam(lParam));
+        ScrollRows(params.SignedL());
         return TRUE;
     case EM_SCROLLCARET:
         ScrollCaretIntoView();

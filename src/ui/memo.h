@@ -113,7 +113,8 @@ private:
     void OnKeyDown(WPARAM key);
     void OnChar(unsigned char c);
     void OnVerticalScroll(int request);
-    void ShowContextMenu(LPARAM at);
+    // At a point on the screen; (-1, -1) when asked from the keyboard: at the caret.
+    void ShowContextMenu(POINT point);
 
     core::TextDocument document_;
     // The start of the row at the top of the view: the view stays on it while rows are refined.

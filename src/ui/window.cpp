@@ -30,7 +30,7 @@ Window::~Window() {
 
 void Window::DestroyHandle() noexcept {
     if (!handle_) return;
-    RemovePropA(handle_.get(), kObjectProperty);
+    StopMessages();
     handle_.reset();
 }
 
@@ -47,8 +47,12 @@ void Window::Attach(HWND handle) {
 
 void Window::Detach() noexcept {
     if (!handle_) return;
-    RemovePropA(handle_.get(), kObjectProperty);
+    StopMessages();
     handle_.release();
+}
+
+void Window::StopMessages() noexcept {
+    if (handle_) RemovePropA(handle_.get(), kObjectProperty);
 }
 
 RECT Window::Bounds() const {

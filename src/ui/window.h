@@ -30,7 +30,8 @@ public:
     ~Window() override;
 
     HWND Handle() const noexcept { return handle_.get(); }
-    // The toolkit object of a window the toolkit created; nullptr for any other window.
+    // The toolkit object of a window the toolkit created; nullptr for any other window. The one
+    // way from a window handle to its object, for forms and controls alike.
     static Window* FromHandle(HWND handle) noexcept;
 
     Window* Parent() const noexcept { return parent_; }
@@ -78,6 +79,8 @@ protected:
     void Attach(HWND handle);
     // Windows has destroyed the window: forget the handle instead of destroying it again.
     void Detach() noexcept;
+    // The window's messages stop reaching this object; the window itself stays until destroyed.
+    void StopMessages() noexcept;
     // Destroys the window after its messages no longer reach this object. Derived destructors
     // unhook their window procedure first, since by the base destructor they are gone.
     void DestroyHandle() noexcept;
