@@ -3,6 +3,8 @@
 // failure: the window, or the file, then stays as it was.
 #include "Main.h"
 
+#include "file_replacement.h"
+
 #include "core/colour_schemes.h"
 #include "core/settings_format.h"
 #include "ui/unique_handle.h"
@@ -48,36 +50,6 @@ std::optional<std::string> ReadSettingsFile(const std::string& path) {
     return bytes;
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0) {
-            return false;
-        }
-        bytes.remove_prefix(written);
-    }
-    return true;
-}
-
-// The new contents go to a file of their own beside the old one and take its place only once they
-// are completely on the disk, so a full disk never leaves a truncated file instead of a good one.
-// The new file is always freshly created (never an existing one opened), so removing it after a
-// failure removes nothing else.
-bool ReplaceFileContents(const std::string& path, std::string_view contents) {
-    if (WhatPathHolds(path) == PathHolds::SomethingElse) return false;
-    const std::wstring fresh = WidePath(path + "." + std::to_string(GetCurrentProcessId()) + ".new");
-    ui::UniqueFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    const bool written = WriteAll(file.get(), contents) && FlushFileBuffers(file.get());
-    const bool closed = CloseHandle(file.release()) != FALSE;
-    if (!written || !closed ||
-        !MoveFileExW(fresh.c_str(), WidePath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(fresh.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void TMainForm::LoadSettings() {
@@ -110,5 +82,8 @@ void TMainForm::SaveSettings() {
     const std::string contents = core::FormatSettings(ComboBox1.ItemIndex() + 1, RadioGroup1.ItemIndex(),
                                                       textSizes.stripPoints, outer.cy, outer.cx);
     // A program directory where nothing can be written keeps its old file; the exit goes on.
-    ReplaceFileContents(AppDir + kSettingsFileName, contents);
+    // Only a plain file is replaced: see WhatPathHolds.
+    if (WhatPathHolds(AppDir + kSettingsFileName) == PathHolds::SomethingElse) return;
+    ReplaceFileContents(WidePath(AppDir + kSettingsFileName),
+                        [&contents](const ByteSink& write) { return write(contents); }, NonFileTarget::LeaveAlone);
 }

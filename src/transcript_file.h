@@ -1,6 +1,8 @@
 // Transcript files on disk: written whole or not at all, and read back as lines.
 #pragma once
 
+#include "file_replacement.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,17 +11,14 @@
 // Paths are UTF-16, as the file dialogs give them, so any file name works whatever the system's
 // code page; the contents are bytes, written and read unchanged.
 
-// Writes `bytes` as the file at `path`; false when it could not be written completely.
-// A new file, or an existing regular one, is written beside under a temporary name and put in its
-// place only once every byte is written, flushed and closed, so a failure (a full disk) leaves an
-// earlier file of that name as it was. An existing device or pipe is written to directly: it is
-// not a file that could be replaced.
+// Writes `bytes` as the file at `path` (see ReplaceFileContents); false when it could not be
+// written completely. An existing device or pipe is written to directly, never waited for long.
 bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes);
 
 // The same for bytes made as they are written: the source hands its pieces to the sink in order and
 // gives up when the sink returns false. A text of any size is written without being held whole.
-using TranscriptSink = std::function<bool(std::string_view)>;
-using TranscriptBytes = std::function<bool(const TranscriptSink&)>;
+using TranscriptSink = ByteSink;
+using TranscriptBytes = ByteSource;
 bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes);
 
 enum class TranscriptReadResult {

@@ -9,6 +9,7 @@
 #   disk_fixtures.sh own DIR KB       DIR moves onto a tmpfs of its own of KB kilobytes, files and all
 #   disk_fixtures.sh link TARGET DIR/NAME    a symbolic link NAME in DIR pointing at TARGET
 #   disk_fixtures.sh unlink DIR/NAME         removes that link (Wine will not delete a link to a device)
+#   disk_fixtures.sh fifo DIR/NAME           a named pipe NAME in DIR, with no reader
 #
 # Every DIR must lie under /tmp/varnedo-, so a mistake can never reach another file system.
 set -uo pipefail
@@ -63,7 +64,12 @@ case "$command" in
     inside_scratch "$name" && [ -L "$name" ] || { echo "usage: $0 unlink /tmp/varnedo-DIR/LINK" >&2; exit 2; }
     rm -f -- "$name"
     ;;
+  fifo)
+    name=${2:-}
+    inside_scratch "$name" || { echo "usage: $0 fifo /tmp/varnedo-DIR/NAME" >&2; exit 2; }
+    rm -f -- "$name" && mkfifo "$name"
+    ;;
   *)
-    echo "usage: $0 mount|fill|unmount|link|unlink ..." >&2; exit 2
+    echo "usage: $0 mount|fill|unmount|link|unlink|fifo ..." >&2; exit 2
     ;;
 esac

@@ -1,0 +1,26 @@
+// The one way the program writes a file whole: the settings file and transcripts alike.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Bytes made as they are written: the source hands its pieces to the sink in order and gives up
+// when the sink returns false, so a text of any size is written without being held whole.
+using ByteSink = std::function<bool(std::string_view)>;
+using ByteSource = std::function<bool(const ByteSink&)>;
+
+// What a path that holds no file on a disk (a device, a pipe) gets.
+enum class NonFileTarget { LeaveAlone, WriteDirectly };
+
+// Writes the bytes as the file at `path` (UTF-16, any length, any characters); false when they
+// could not be written completely. A file on a disk is written beside under a name of its own,
+// flushed, and only then put in the old file's place (ReplaceFileW, which keeps the old file's
+// attributes and security), so a failure leaves an earlier file as it was and nothing beside it.
+// Where the folder refuses a new file but the old one may be written, it is written in place.
+// A read-only file and a folder are refused. A device or a pipe is written directly, each piece
+// waited for a bounded time, or left alone, as `nonFile` says.
+bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile);
+
+// The name part of this process's files beside a target, before their serial number.
+std::wstring BesideFilePrefix();
