@@ -9,6 +9,7 @@
 #include "support/linux_command.h"
 #include "support/program_forms.h"
 #include "ui/application.h"
+#include "ui/text_conversion.h"
 #include "ui_test_support.h"
 
 #include <functional>
@@ -316,6 +317,35 @@ TEST_F(InfoWindows, VersionLabelsFitTheirValues) {
     EXPECT_LE(ver.right, number.left);
     // "Copyright (C) 2026 ヴァルネド工房" is longer than "CopyrightLabel".
     EXPECT_GT(width(version->CopyrightLabel.Handle()), initialCopyrightWidth);
+}
+
+// The program may lie in a folder deeper than MAX_PATH, or one whose name the system's code page
+// cannot write: the labels still show its values.
+TEST_F(InfoWindows, VersionReadsTheProgramFromAnyFolder) {
+    const std::wstring base = L"\\\\?\\" + ui::ToWide(folder.Path());
+    std::wstring deep = base;
+    const std::wstring part(60, L'v');
+    for (int level = 0; level < 5; ++level) {
+        deep += part + L"\\";
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    // "Ünïcödé-한글": Latin letters with marks and Hangul, none of them in code page 932.
+    const std::wstring foreign = base + L"\u00DCn\u00EFc\u00F6d\u00E9-\uD55C\uAE00\\";
+    ASSERT_TRUE(CreateDirectoryW(foreign.c_str(), nullptr));
+    const std::wstring program = ui::ToWide(WindowsPathOf(VARNEDO_EXE));
+    for (const std::wstring& where : {deep, foreign}) {
+        const std::wstring copy = where + L"Varnedo.exe";
+        ASSERT_TRUE(CopyFileW(program.c_str(), copy.c_str(), FALSE));
+        TVerForm fresh(main.get());
+        fresh.ReadVersionInfo(copy);
+        EXPECT_EQ(kProgramValues, LabelsOf(fresh)) << (where == deep ? "deep folder" : "foreign name");
+        DeleteFileW(copy.c_str());
+    }
+    RemoveDirectoryW(foreign.c_str());
+    for (int level = 0; level < 5; ++level) {
+        RemoveDirectoryW(deep.c_str());
+        deep.resize(deep.size() - part.size() - 1);
+    }
 }
 
 // A program file without a version resource, or one whose resource lacks the translation or some
