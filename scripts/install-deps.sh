@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
+  cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest clang-format-14
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-utils imagemagick

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The project's test command: installs what is missing, builds both presets and runs every test,
-# the Linux unit tests first, then a short fuzzing run of the core, then the Windows tests under Wine
-# on a private X display.
+# The project's test command: installs what is missing, builds both presets, checks the formatting
+# of the C++ sources against .clang-format and runs every test: the Linux unit tests first, then a
+# short fuzzing run of the core, then the Windows tests under Wine on a private X display.
 # Extra arguments go to both ctest runs (for example -R Sci).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +11,9 @@ export VARNEDO_PROFILE=test
 scripts/build.sh host win32
 
 status=0
+echo "== Formatting =="
+scripts/check-format.sh || status=1
+
 echo "== Linux: core unit tests and tools =="
 ctest --preset host "$@" || status=1
 
