@@ -6,8 +6,7 @@
 
 namespace bench {
 
-inline double NowMs()
-{
+inline double NowMs() {
     static const double ticksPerMs = [] {
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);

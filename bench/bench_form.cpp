@@ -4,8 +4,7 @@
 
 namespace bench {
 
-BenchForm::BenchForm()
-{
+BenchForm::BenchForm() {
     ui::App().SetTitle("Varnedo");
     form = std::make_unique<TMainForm>(nullptr);
     MainForm = form.get();
@@ -23,16 +22,14 @@ BenchForm::BenchForm()
     pump.RunFor(200);
 }
 
-BenchForm::~BenchForm()
-{
+BenchForm::~BenchForm() {
     form->Timer1.SetEnabled(false);
     SciPort.Close();
     MainForm = nullptr;
     form.reset();
 }
 
-bool BenchForm::OpenPort(int port)
-{
+bool BenchForm::OpenPort(int port) {
     form->PortNumber = port;
     form->LinkState = 0;
     form->Timer1.SetEnabled(true);
@@ -41,8 +38,7 @@ bool BenchForm::OpenPort(int port)
 
 void BenchForm::UseTick(std::function<void()> replacement) { tick = std::move(replacement); }
 
-void BenchForm::Prefill(const std::string& text)
-{
+void BenchForm::Prefill(const std::string& text) {
     form->Memo1.SetText(text);
     form->Memo1.ScrollToEnd();
     pump.RunFor(300);
@@ -50,8 +46,7 @@ void BenchForm::Prefill(const std::string& text)
 
 std::string BenchForm::ReceivedText() const { return form->Memo1.Text() + form->pendingText; }
 
-std::size_t BenchForm::ReceivedLength() const
-{
+std::size_t BenchForm::ReceivedLength() const {
     return static_cast<std::size_t>(form->Memo1.TextLength()) + form->pendingText.size();
 }
 
@@ -59,8 +54,7 @@ std::uint64_t BenchForm::ReceivedBytes() const { return TextAreaBytes() + form->
 
 std::uint64_t BenchForm::TextAreaBytes() const { return form->Memo1.TextSize(); }
 
-std::string BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const
-{
+std::string BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const {
     const auto from = static_cast<std::size_t>(offset);
     return form->Memo1.Document().Read(from, from + count);
 }

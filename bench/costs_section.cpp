@@ -19,8 +19,7 @@ constexpr std::size_t kMegabyte = 1 << 20;
 constexpr int kRepeats = 9;
 
 // The median of `repeats` timed calls.
-double MedianMs(int repeats, const std::function<void()>& call)
-{
+double MedianMs(int repeats, const std::function<void()>& call) {
     std::vector<double> took;
     for (int i = 0; i < repeats; ++i) {
         const double start = NowMs();
@@ -31,8 +30,7 @@ double MedianMs(int repeats, const std::function<void()>& call)
 }
 
 // Redraws the vertical scroll bar with its own settings, as the text area does after each change.
-void RedrawScrollBar(HWND edit)
-{
+void RedrawScrollBar(HWND edit) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
@@ -43,11 +41,10 @@ void RedrawScrollBar(HWND edit)
 
 }  // namespace
 
-bool CostsSection(const DeviceData& data)
-{
+bool CostsSection(const DeviceData& data) {
     std::printf("\n== Text area, cost of one call, median of %d, ms ==\n", kRepeats);
-    std::printf("%-8s %10s %8s %9s %9s %10s %11s %10s %10s\n", "text", "set text", "length", "add line",
-                "add 4 KB", "add 64 KB", "add hidden", "scroll bar", "repaint");
+    std::printf("%-8s %10s %8s %9s %9s %10s %11s %10s %10s\n", "text", "set text", "length", "add line", "add 4 KB",
+                "add 64 KB", "add hidden", "scroll bar", "repaint");
     const std::string line = data.TextAreaLines(60);
     const std::string block4k = data.TextAreaLines(4 << 10);
     const std::string block64k = data.TextAreaLines(64 << 10);

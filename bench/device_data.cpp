@@ -6,8 +6,7 @@ namespace bench {
 
 using testsupport::LinuxJob;
 
-bool DeviceData::Make(const Workspace& workspace, std::size_t count, const std::string& source, std::string& error)
-{
+bool DeviceData::Make(const Workspace& workspace, std::size_t count, const std::string& source, std::string& error) {
     const std::string name = "device.bin";
     LinuxJob job("bench-feed.sh", "make " + workspace.UnixPath(name) + " " + std::to_string(count) + " " + source);
     const auto status = job.Wait(120000);
@@ -25,14 +24,12 @@ bool DeviceData::Make(const Workspace& workspace, std::size_t count, const std::
     return true;
 }
 
-std::string_view DeviceData::Stream(std::size_t count) const
-{
+std::string_view DeviceData::Stream(std::size_t count) const {
     const std::string_view start = std::string_view(bytes).substr(0, count);
     return start.substr(0, start.rfind('\n') + 1);
 }
 
-std::string DeviceData::AsTextArea(std::string_view sent)
-{
+std::string DeviceData::AsTextArea(std::string_view sent) {
     std::string text;
     text.reserve(sent.size() + sent.size() / 16);
     for (const char c : sent) {
@@ -42,8 +39,7 @@ std::string DeviceData::AsTextArea(std::string_view sent)
     return text;
 }
 
-std::string DeviceData::TextAreaLines(std::size_t size) const
-{
+std::string DeviceData::TextAreaLines(std::size_t size) const {
     std::string text;
     text.reserve(size);
     std::string line;

@@ -11,14 +11,12 @@ constexpr double kScriptMs = 20000;
 }  // namespace
 
 DeviceFeed::DeviceFeed(const Workspace& workspace, int port, std::uint32_t seed, std::uint64_t count)
-    : workspace(workspace), pidFile("device.pid"),
+    : workspace(workspace),
+      pidFile("device.pid"),
       arguments("stream " + std::to_string(port) + " " + std::to_string(seed) + " " + std::to_string(count) + " " +
-                workspace.UnixPath(pidFile))
-{
-}
+                workspace.UnixPath(pidFile)) {}
 
-DeviceFeed::~DeviceFeed()
-{
+DeviceFeed::~DeviceFeed() {
     if (job && !job->ExitStatus() && workspace.Read(pidFile)) {
         LinuxJob stop("bench-feed.sh", "stop " + workspace.UnixPath(pidFile));
         stop.Wait(static_cast<int>(kScriptMs));
@@ -26,8 +24,7 @@ DeviceFeed::~DeviceFeed()
     workspace.Remove(pidFile);
 }
 
-bool DeviceFeed::Start(MessagePump& pump)
-{
+bool DeviceFeed::Start(MessagePump& pump) {
     workspace.Remove(pidFile);
     job = std::make_unique<LinuxJob>("bench-feed.sh", arguments);
     if (!job->Started()) return false;
@@ -43,8 +40,7 @@ bool DeviceFeed::Pause(MessagePump& pump) { return Signal(pump, "pause"); }
 
 bool DeviceFeed::Resume(MessagePump& pump) { return Signal(pump, "resume"); }
 
-bool DeviceFeed::Signal(MessagePump& pump, const std::string& what)
-{
+bool DeviceFeed::Signal(MessagePump& pump, const std::string& what) {
     LinuxJob signal("bench-feed.sh", what + " " + workspace.UnixPath(pidFile));
     if (!signal.Started()) return false;
     // The window's ticks go on meanwhile.
@@ -52,4 +48,3 @@ bool DeviceFeed::Signal(MessagePump& pump, const std::string& what)
 }
 
 }  // namespace bench
-

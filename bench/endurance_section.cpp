@@ -47,8 +47,7 @@ constexpr std::size_t kPieceBytes = 1 << 20;
 
 // Text sizes at which the actions are timed: 0, 200 MB, 1 GB and 2 GB of a 2 GB run, in
 // proportion for other sizes.
-std::vector<std::uint64_t> Checkpoints(std::uint64_t total)
-{
+std::vector<std::uint64_t> Checkpoints(std::uint64_t total) {
     std::vector<std::uint64_t> at{0, total * 200 / 2048, total / 2, total};
     at.erase(std::unique(at.begin(), at.end()), at.end());
     return at;
@@ -65,8 +64,7 @@ struct CheckpointResult {
 // record of them stays short.
 class TickLog {
 public:
-    void Take(BenchForm& bench)
-    {
+    void Take(BenchForm& bench) {
         for (const TickRecord& tick : bench.Ticks()) {
             if (!tick.hadData) continue;
             if (stretchStart) {
@@ -81,8 +79,7 @@ public:
         bench.ClearTicks();
     }
     // The feed was held: the time until the next tick with bytes is no gap of the receive path.
-    void EndStretch()
-    {
+    void EndStretch() {
         if (stretchStart) receiveMs += lastEnd - *stretchStart;
         stretchStart.reset();
     }
@@ -103,22 +100,18 @@ private:
 class EnduranceRun {
 public:
     EnduranceRun(const Workspace& workspace, std::uint64_t total)
-        : workspace(workspace), total(total), line(kPort), feed(workspace, kPort, kSeed, total), random(kSeed)
-    {
-    }
+        : workspace(workspace), total(total), line(kPort), feed(workspace, kPort, kSeed, total), random(kSeed) {}
 
     bool Run();
     // Prints the figures reached; true when every byte sent and loaded arrived.
     bool Report() const;
 
 private:
-    bool Fail(std::string why)
-    {
+    bool Fail(std::string why) {
         if (failure.empty()) failure = std::move(why);
         return false;
     }
-    bool Healthy()
-    {
+    bool Healthy() {
         if (errors.Count() > 0) return Fail("the window showed an error box: \"" + errors.FirstText() + "\"");
         return failure.empty();
     }
@@ -152,8 +145,7 @@ private:
     std::optional<std::int64_t> savedDifference, loadedDifference;
 };
 
-bool EnduranceRun::PumpUntil(const std::function<bool()>& done)
-{
+bool EnduranceRun::PumpUntil(const std::function<bool()>& done) {
     std::uint64_t lastBytes = bench.ReceivedBytes();
     double lastGrowth = NowMs();
     bench.Pump().RunUntil(
@@ -173,8 +165,7 @@ bool EnduranceRun::PumpUntil(const std::function<bool()>& done)
     return Healthy();
 }
 
-bool EnduranceRun::WaitQuiet()
-{
+bool EnduranceRun::WaitQuiet() {
     // Bytes that were on the line when the simulator stopped still come in.
     const double since = NowMs();
     std::size_t seen = 0;
@@ -188,24 +179,23 @@ bool EnduranceRun::WaitQuiet()
     });
 }
 
-bool EnduranceRun::FeedTo(std::uint64_t textBytes)
-{
+bool EnduranceRun::FeedTo(std::uint64_t textBytes) {
     if (!PumpUntil([&] { return bench.ReceivedBytes() >= textBytes || feed.ExitStatus(); })) return false;
-    if (feed.ExitStatus()) return Fail("the device simulator ended early (status " + std::to_string(*feed.ExitStatus()) + ")");
+    if (feed.ExitStatus())
+        return Fail("the device simulator ended early (status " + std::to_string(*feed.ExitStatus()) + ")");
     if (!feed.Pause(bench.Pump())) return Fail("the device simulator could not be held");
     return WaitQuiet();
 }
 
-bool EnduranceRun::FeedToEnd()
-{
+bool EnduranceRun::FeedToEnd() {
     if (!PumpUntil([&] { return feed.ExitStatus().has_value(); })) return false;
-    if (feed.ExitStatus() != 0) return Fail("the device simulator failed (status " + std::to_string(*feed.ExitStatus()) + ")");
+    if (feed.ExitStatus() != 0)
+        return Fail("the device simulator failed (status " + std::to_string(*feed.ExitStatus()) + ")");
     fedWhole = true;
     return WaitQuiet();
 }
 
-void EnduranceRun::MeasureAt()
-{
+void EnduranceRun::MeasureAt() {
     CheckpointResult result;
     result.textBytes = bench.ReceivedBytes();
     result.elapsedS = (NowMs() - startMs) / 1000;
@@ -220,8 +210,7 @@ void EnduranceRun::MeasureAt()
     std::fflush(stdout);
 }
 
-void EnduranceRun::SaveAndCompare()
-{
+void EnduranceRun::SaveAndCompare() {
     TMainForm& form = bench.Form();
     form.AppDir = workspace.WindowsFolder();
     const std::string path = workspace.WindowsPath("endurance.txt");
@@ -245,8 +234,7 @@ void EnduranceRun::SaveAndCompare()
     compareS = (NowMs() - compareStart) / 1000;
 }
 
-void EnduranceRun::ClearAndLoad()
-{
+void EnduranceRun::ClearAndLoad() {
     clearMs = MeasureClear(bench);
     workingSet.Sample();
     if (!Healthy()) return;
@@ -293,16 +281,16 @@ void EnduranceRun::ClearAndLoad()
     std::uint64_t offset = 0;
     FilePieces loaded(path);
     std::string shown;  // the text area's piece lives here while it is compared
-    loadedDifference = FirstDifference([&] { return loaded.Next(); }, [&]() -> std::string_view {
-        shown = bench.TextPiece(offset, kPieceBytes);
-        offset += shown.size();
-        return shown;
-    });
+    loadedDifference = FirstDifference([&] { return loaded.Next(); },
+                                       [&]() -> std::string_view {
+                                           shown = bench.TextPiece(offset, kPieceBytes);
+                                           offset += shown.size();
+                                           return shown;
+                                       });
     if (loaded.Failed()) loadedDifference = -2;
 }
 
-bool EnduranceRun::Run()
-{
+bool EnduranceRun::Run() {
     try {
         if (!bench.OpenPort(kPort)) return Fail("COM" + std::to_string(kPort) + " did not open");
         const std::vector<std::uint64_t> at = Checkpoints(total);
@@ -331,23 +319,20 @@ bool EnduranceRun::Run()
     return Healthy();
 }
 
-std::string Mb(std::uint64_t bytes)
-{
+std::string Mb(std::uint64_t bytes) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f MB", bytes / kMegabyte);
     return text;
 }
 
-std::string Difference(const std::optional<std::int64_t>& at)
-{
+std::string Difference(const std::optional<std::int64_t>& at) {
     if (!at) return "not compared";
     if (*at == -1) return "yes";
     if (*at == -2) return "NO (the file cannot be read)";
     return "NO (first difference at byte " + std::to_string(*at) + ")";
 }
 
-bool EnduranceRun::Report() const
-{
+bool EnduranceRun::Report() const {
     if (!failure.empty()) {
         std::printf("FAILED: %s; reached %s of text after %.0f s\n", failure.c_str(), Mb(bench.ReceivedBytes()).c_str(),
                     (NowMs() - startMs) / 1000);
@@ -381,8 +366,8 @@ bool EnduranceRun::Report() const
         for (const CheckpointResult& c : checkpoints) std::printf(" %15.0f", c.elapsedS);
         std::printf("\n");
     }
-    std::printf("typing undone, text as before: %s; Ctrl and Shift seen by the text area: %s\n", textKept ? "yes" : "NO",
-                keysHeld ? "yes" : "NO (the key figures are not those of the keys named)");
+    std::printf("typing undone, text as before: %s; Ctrl and Shift seen by the text area: %s\n",
+                textKept ? "yes" : "NO", keysHeld ? "yes" : "NO (the key figures are not those of the keys named)");
 
     if (saveMs) {
         std::printf("save     %s of text: %.0f ms; the transcript is what was sent: %s (compared in %.1f s)\n",
@@ -390,10 +375,11 @@ bool EnduranceRun::Report() const
     }
     if (clearMs) std::printf("clear    %s of text: %.1f ms\n", Mb(savedBytes).c_str(), *clearMs);
     if (loadMs) {
-        std::printf("load     %s transcript into the empty text area: %.0f ms (then %.0f ms to repaint), %s of text; "
-                    "the same bytes as the file: %s\n",
-                    Mb(loadFileBytes).c_str(), *loadMs, loadPaintMs.value_or(0), Mb(loadedBytes).c_str(),
-                    Difference(loadedDifference).c_str());
+        std::printf(
+            "load     %s transcript into the empty text area: %.0f ms (then %.0f ms to repaint), %s of text; "
+            "the same bytes as the file: %s\n",
+            Mb(loadFileBytes).c_str(), *loadMs, loadPaintMs.value_or(0), Mb(loadedBytes).c_str(),
+            Difference(loadedDifference).c_str());
     }
     const bool allArrived = failure.empty() && fedWhole && textKept && savedDifference == -1 && loadedDifference == -1;
     std::printf("every byte sent and loaded arrived: %s\n", allArrived ? "yes" : "NO");
@@ -403,8 +389,7 @@ bool EnduranceRun::Report() const
 
 }  // namespace
 
-bool EnduranceSection(const Settings& settings, const Workspace& workspace)
-{
+bool EnduranceSection(const Settings& settings, const Workspace& workspace) {
     const std::uint64_t total = static_cast<std::uint64_t>(settings.enduranceMb * kMegabyte);
     std::printf("\n== Endurance: %.0f MB of random Shift_JIS lines through COM%d into the real window, flat out ==\n",
                 total / kMegabyte, kPort);

@@ -15,20 +15,17 @@ constexpr int kMessageText = 0xFFFF;
 
 ErrorBoxWatcher::ErrorBoxWatcher() : thread([this] { Run(); }) {}
 
-ErrorBoxWatcher::~ErrorBoxWatcher()
-{
+ErrorBoxWatcher::~ErrorBoxWatcher() {
     stop = true;
     thread.join();
 }
 
-std::string ErrorBoxWatcher::FirstText() const
-{
+std::string ErrorBoxWatcher::FirstText() const {
     std::lock_guard lock(guard);
     return firstText;
 }
 
-void ErrorBoxWatcher::Run()
-{
+void ErrorBoxWatcher::Run() {
     // A box told to close stays on the screen for a moment; it is counted once.
     HWND lastClosed = nullptr;
     while (!stop) {

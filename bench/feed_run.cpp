@@ -14,8 +14,7 @@ using testsupport::LinuxJob;
 
 namespace {
 
-std::size_t FirstDifference(const std::string& a, const std::string& b)
-{
+std::size_t FirstDifference(const std::string& a, const std::string& b) {
     const auto [left, right] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
     return static_cast<std::size_t>(left - a.begin());
 }
@@ -23,8 +22,7 @@ std::size_t FirstDifference(const std::string& a, const std::string& b)
 }  // namespace
 
 FeedResult Feed(BenchForm& bench, const Workspace& workspace, int port, std::uint64_t rate, std::string_view sent,
-                const std::string& textBefore)
-{
+                const std::string& textBefore) {
     FeedResult result;
     result.sentBytes = sent.size();
     // Every byte in, in order, nothing waiting: the text as it was, then the lines sent with CR LF.

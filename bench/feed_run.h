@@ -18,10 +18,10 @@ struct FeedResult {
     std::size_t sentBytes = 0;
     bool allArrived = false;  // the text area holds exactly what was sent (LF as CR LF)
     std::size_t firstDifference = 0;
-    double feedMs = 0;     // from starting the simulator until it had written the last byte
-    double receiveMs = 0;  // from the first tick that found bytes to the end of the last such tick
-    double lagMs = 0;      // from the simulator's last write to the end of the last tick with bytes
-    Summary ticks;         // the ticks that found bytes
+    double feedMs = 0;        // from starting the simulator until it had written the last byte
+    double receiveMs = 0;     // from the first tick that found bytes to the end of the last such tick
+    double lagMs = 0;         // from the simulator's last write to the end of the last tick with bytes
+    Summary ticks;            // the ticks that found bytes
     double longestGapMs = 0;  // longest time from one such tick's start to the next one's: how long
                               // bytes waited in the driver's queue at most
     double longestMessageMs = 0;

@@ -21,8 +21,7 @@ struct Comparison {
 };
 
 FeedResult Run(const DeviceData& data, const Workspace& workspace, std::size_t textBefore, std::size_t bytes,
-               bool literal)
-{
+               bool literal) {
     testsupport::VirtualPort line(kPort);
     BenchForm bench;
     if (literal) bench.UseTick([&bench] { LiteralTick(bench.Form()); });
@@ -36,8 +35,7 @@ FeedResult Run(const DeviceData& data, const Workspace& workspace, std::size_t t
     return Feed(bench, workspace, kPort, 0, data.Stream(bytes), text);
 }
 
-void PrintRow(const char* name, std::size_t textBefore, const FeedResult& r)
-{
+void PrintRow(const char* name, std::size_t textBefore, const FeedResult& r) {
     std::printf("%-22s %6zu KB %9zu %-5s %12.0f %10.1f %10.1f", name, textBefore >> 10, r.sentBytes,
                 r.allArrived ? "yes" : "no", r.BytesPerSecond(), r.ticks.median, r.ticks.max);
     if (!r.error.empty()) std::printf("  (%s)", r.error.c_str());
@@ -47,10 +45,12 @@ void PrintRow(const char* name, std::size_t textBefore, const FeedResult& r)
 
 }  // namespace
 
-bool LiteralSection(const Workspace& workspace, const DeviceData& data)
-{
-    std::printf("\n== Against the literal algorithm (whole text rewritten per piece, one Read per byte), as fast as the line takes it ==\n");
-    std::printf("%-22s %9s %9s %-5s %12s %10s %10s\n", "path", "text", "sent", "all", "shown B/s", "tick med", "tick max");
+bool LiteralSection(const Workspace& workspace, const DeviceData& data) {
+    std::printf(
+        "\n== Against the literal algorithm (whole text rewritten per piece, one Read per byte), as fast as the line "
+        "takes it ==\n");
+    std::printf("%-22s %9s %9s %-5s %12s %10s %10s\n", "path", "text", "sent", "all", "shown B/s", "tick med",
+                "tick max");
     bool ourBytesArrived = true;
     for (const Comparison c : {Comparison{10 << 10, 400, 256 << 10}, Comparison{100 << 10, 110, 256 << 10}}) {
         const FeedResult literal = Run(data, workspace, c.textBefore, c.literalBytes, true);

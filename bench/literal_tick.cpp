@@ -11,8 +11,7 @@ constexpr unsigned char kLineFeed = 0x0A;
 constexpr unsigned char kCarriageReturn = 0x0D;
 constexpr std::size_t kStripRestart = 30;
 
-void ShowPiece(TMainForm& form, const std::string& piece)
-{
+void ShowPiece(TMainForm& form, const std::string& piece) {
     // The controls hold zero-terminated texts: a received zero byte adds nothing.
     const std::string visible = piece.c_str();
     form.Memo1.SetText(form.Memo1.Text() + visible);
@@ -25,8 +24,7 @@ void ShowPiece(TMainForm& form, const std::string& piece)
     SendMessageA(form.Memo1.Handle(), EM_LINESCROLL, 0, lines);
 }
 
-void HandleOneByte(TMainForm& form)
-{
+void HandleOneByte(TMainForm& form) {
     std::memset(form.RecvBuf, 0, sizeof form.RecvBuf);
     std::uint32_t got = 0;
     SciPort.Read(form.RecvBuf, 1, got);
@@ -51,8 +49,7 @@ void HandleOneByte(TMainForm& form)
 
 }  // namespace
 
-void LiteralTick(TMainForm& form)
-{
+void LiteralTick(TMainForm& form) {
     form.Timer1.SetEnabled(false);
     if (form.LinkState == 0) {
         form.OpenLink();

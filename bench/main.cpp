@@ -24,8 +24,7 @@ constexpr std::size_t kSmokeDeviceBytes = 2 << 20;
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     bench::Settings settings;
     std::string only;
     std::string source = "demo";
@@ -43,7 +42,9 @@ int main(int argc, char** argv)
         } else if (argument == "--endurance-mb" && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
             settings.enduranceMb = std::atof(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program|endurance] "
+            std::fprintf(stderr,
+                         "usage: receive_bench [--smoke] [--seconds N] [--only "
+                         "costs|receive|literal|transcript|program|endurance] "
                          "[--source demo|sjis] [--endurance-mb N]\n");
             return 2;
         }
@@ -52,7 +53,8 @@ int main(int argc, char** argv)
     bench::Workspace workspace;
     if (only == "endurance") {
         const bool allArrived = bench::EnduranceSection(settings, workspace);
-        std::printf("\n%s\n", allArrived ? "Every byte arrived." : "SOME BYTES WERE LOST OR CHANGED, OR THE RUN FAILED.");
+        std::printf("\n%s\n",
+                    allArrived ? "Every byte arrived." : "SOME BYTES WERE LOST OR CHANGED, OR THE RUN FAILED.");
         return allArrived ? 0 : 1;
     }
     bench::DeviceData data;
@@ -71,6 +73,7 @@ int main(int argc, char** argv)
         if (wanted("transcript")) allArrived = bench::TranscriptSection(workspace, data) && allArrived;
         if (wanted("program")) allArrived = bench::ProgramSection(data) && allArrived;
     }
-    std::printf("\n%s\n", allArrived ? "Every byte arrived." : "SOME BYTES WERE LOST OR CHANGED (see the rows marked NO).");
+    std::printf("\n%s\n",
+                allArrived ? "Every byte arrived." : "SOME BYTES WERE LOST OR CHANGED (see the rows marked NO).");
     return allArrived ? 0 : 1;
 }

@@ -8,8 +8,7 @@
 
 namespace bench {
 
-void MessagePump::DispatchWaiting()
-{
+void MessagePump::DispatchWaiting() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         const double start = NowMs();
@@ -21,8 +20,7 @@ void MessagePump::DispatchWaiting()
     }
 }
 
-bool MessagePump::RunUntil(const std::function<bool()>& done, double timeoutMs)
-{
+bool MessagePump::RunUntil(const std::function<bool()>& done, double timeoutMs) {
     const double deadline = NowMs() + timeoutMs;
     for (;;) {
         DispatchWaiting();
@@ -33,8 +31,7 @@ bool MessagePump::RunUntil(const std::function<bool()>& done, double timeoutMs)
     }
 }
 
-void MessagePump::RunFor(double milliseconds)
-{
+void MessagePump::RunFor(double milliseconds) {
     RunUntil([] { return false; }, milliseconds);
 }
 

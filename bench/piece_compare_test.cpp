@@ -12,23 +12,21 @@ namespace bench {
 namespace {
 
 // Hands out the given pieces one after another, then nothing.
-std::function<std::string_view()> PiecesOf(std::vector<std::string> pieces)
-{
+std::function<std::string_view()> PiecesOf(std::vector<std::string> pieces) {
     auto held = std::make_shared<std::vector<std::string>>(std::move(pieces));
     auto next = std::make_shared<std::size_t>(0);
-    return [held, next]() -> std::string_view { return *next < held->size() ? (*held)[(*next)++] : std::string_view(); };
+    return
+        [held, next]() -> std::string_view { return *next < held->size() ? (*held)[(*next)++] : std::string_view(); };
 }
 
 // Differences are found by byte offset, however the two sides are cut into pieces.
-TEST(FirstDifference, FindsTheFirstDifferingByteWhereverThePiecesEnd)
-{
+TEST(FirstDifference, FindsTheFirstDifferingByteWhereverThePiecesEnd) {
     EXPECT_EQ(-1, FirstDifference(PiecesOf({"ab", "cde"}), PiecesOf({"a", "bcd", "e"})));
     EXPECT_EQ(3, FirstDifference(PiecesOf({"ab", "cXe"}), PiecesOf({"abc", "de"})));
     EXPECT_EQ(0, FirstDifference(PiecesOf({"X"}), PiecesOf({"a"})));
 }
 
-TEST(FirstDifference, ASideThatEndsEarlyDiffersWhereItEnds)
-{
+TEST(FirstDifference, ASideThatEndsEarlyDiffersWhereItEnds) {
     EXPECT_EQ(4, FirstDifference(PiecesOf({"abcd"}), PiecesOf({"ab", "cde"})));
     EXPECT_EQ(4, FirstDifference(PiecesOf({"ab", "cde"}), PiecesOf({"abcd"})));
     EXPECT_EQ(0, FirstDifference(PiecesOf({}), PiecesOf({"a"})));
@@ -36,8 +34,7 @@ TEST(FirstDifference, ASideThatEndsEarlyDiffersWhereItEnds)
 }
 
 // A file is read to its end in pieces, then its tail follows; a missing file reads as failed.
-TEST(FilePieces, GivesTheFileThenItsTail)
-{
+TEST(FilePieces, GivesTheFileThenItsTail) {
     char folder[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     const std::string path = std::string(folder) + "varnedo-pieces-" + std::to_string(GetCurrentProcessId());
@@ -61,13 +58,13 @@ TEST(FilePieces, GivesTheFileThenItsTail)
 }
 
 // The sent text made in pieces is the simulator's stream of that seed and length, each LF as CR LF.
-TEST(SentText, IsTheSimulatorsStreamWithEachLfAsCrLf)
-{
+TEST(SentText, IsTheSimulatorsStreamWithEachLfAsCrLf) {
     constexpr std::size_t kCount = (5 << 19) + 7;  // two and a half pieces and a bit
     std::vector<std::uint8_t> raw(kCount);
     devsim::SjisTextSource(7).Read(std::span(raw));
     std::string expected;
-    for (const std::uint8_t byte : raw) expected += byte == '\n' ? std::string("\r\n") : std::string(1, static_cast<char>(byte));
+    for (const std::uint8_t byte : raw)
+        expected += byte == '\n' ? std::string("\r\n") : std::string(1, static_cast<char>(byte));
 
     SentText sent(7, kCount);
     std::string made;

@@ -21,15 +21,13 @@ constexpr int kStarts = 5;
 constexpr std::size_t kMemoBytes = 8 << 20;
 constexpr int kFileNameBox = 0x47C;
 
-std::optional<long long> FileSize(const std::string& path)
-{
+std::optional<long long> FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes)) return std::nullopt;
     return (static_cast<long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
 }
 
-std::optional<PROCESS_MEMORY_COUNTERS> MemoryOf(DWORD processId)
-{
+std::optional<PROCESS_MEMORY_COUNTERS> MemoryOf(DWORD processId) {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (!process) return std::nullopt;
     PROCESS_MEMORY_COUNTERS counters{};
@@ -47,8 +45,7 @@ struct Start {
     double idleMs;
 };
 
-Start StartOnce(const e2e::ProgramFolder& folder)
-{
+Start StartOnce(const e2e::ProgramFolder& folder) {
     const double before = NowMs();
     e2e::RunningProgram program(folder);
     const double shown = NowMs();
@@ -62,13 +59,13 @@ Start StartOnce(const e2e::ProgramFolder& folder)
 
 }  // namespace
 
-bool ProgramSection(const DeviceData& data)
-{
+bool ProgramSection(const DeviceData& data) {
     std::printf("\n== The real program (Varnedo.exe, started by the end-to-end driver) ==\n");
     const std::string exe = "Z:" + std::string(VARNEDO_EXE_PATH);
     std::string windowsExe = exe;
     for (char& c : windowsExe) c = c == '/' ? '\\' : c;
-    if (const auto size = FileSize(windowsExe)) std::printf("Varnedo.exe: %lld bytes (%.0f KB)\n", *size, *size / 1024.0);
+    if (const auto size = FileSize(windowsExe))
+        std::printf("Varnedo.exe: %lld bytes (%.0f KB)\n", *size, *size / 1024.0);
 
     e2e::ProgramFolder folder("bench");
     StartOnce(folder);  // warms Wine's caches for this program
@@ -98,14 +95,17 @@ bool ProgramSection(const DeviceData& data)
         SendDlgItemMessageA(dialog->box, kFileNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         program.Press(dialog->box, IDOK);
         filled = e2e::WaitUntil(
-            [&] { return static_cast<std::size_t>(SendMessageA(program.Memo(), WM_GETTEXTLENGTH, 0, 0)) >= text.size(); },
+            [&] {
+                return static_cast<std::size_t>(SendMessageA(program.Memo(), WM_GETTEXTLENGTH, 0, 0)) >= text.size();
+            },
             300000, 500);
     }
     const auto full = MemoryOf(program.ProcessId());
     if (filled && empty && full) {
-        std::printf("memory, working set: %.1f MB with an empty text area, %.1f MB with %.1f MB of text (peak %.1f MB)\n",
-                    empty->WorkingSetSize / 1048576.0, full->WorkingSetSize / 1048576.0, text.size() / 1048576.0,
-                    full->PeakWorkingSetSize / 1048576.0);
+        std::printf(
+            "memory, working set: %.1f MB with an empty text area, %.1f MB with %.1f MB of text (peak %.1f MB)\n",
+            empty->WorkingSetSize / 1048576.0, full->WorkingSetSize / 1048576.0, text.size() / 1048576.0,
+            full->PeakWorkingSetSize / 1048576.0);
     } else {
         std::printf("memory: the text area could not be filled, or the program's counters not read\n");
     }

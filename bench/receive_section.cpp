@@ -24,35 +24,32 @@ struct ReceiveCase {
     std::size_t bytes;       // bytes sent (whole lines)
 };
 
-std::string PaceName(std::uint64_t rate)
-{
+std::string PaceName(std::uint64_t rate) {
     if (rate == 0) return "max";
     return std::to_string(rate) + " B/s";
 }
 
-void PrintHeader()
-{
-    std::printf("%-8s %-11s %9s %-4s %10s %13s %7s %6s %7s %7s %7s %7s %8s\n", "text", "pace", "sent", "all", "shown B/s",
-                "feed s (nom)", "lag ms", "ticks", "med ms", "p99 ms", "max ms", "gap ms", "paint ms");
+void PrintHeader() {
+    std::printf("%-8s %-11s %9s %-4s %10s %13s %7s %6s %7s %7s %7s %7s %8s\n", "text", "pace", "sent", "all",
+                "shown B/s", "feed s (nom)", "lag ms", "ticks", "med ms", "p99 ms", "max ms", "gap ms", "paint ms");
 }
 
-void PrintRow(const ReceiveCase& c, const FeedResult& r, double prefillMs)
-{
+void PrintRow(const ReceiveCase& c, const FeedResult& r, double prefillMs) {
     char nominal[32] = "-";
     if (c.rate != 0) std::snprintf(nominal, sizeof nominal, "%.1f", r.sentBytes / static_cast<double>(c.rate));
     char feed[32];
     std::snprintf(feed, sizeof feed, "%.1f (%s)", r.feedMs / 1000, nominal);
-    std::printf("%5.1f MB %-11s %9zu %-4s %10.0f %13s %7.0f %6zu %7.1f %7.1f %7.1f %7.0f %8.1f", static_cast<double>(c.textBefore) / kMegabyte,
-                PaceName(c.rate).c_str(), r.sentBytes, r.allArrived ? "yes" : "NO", r.BytesPerSecond(), feed, r.lagMs,
-                r.ticks.count, r.ticks.median, r.ticks.p99, r.ticks.max, r.longestGapMs, r.longestPaintMs);
+    std::printf("%5.1f MB %-11s %9zu %-4s %10.0f %13s %7.0f %6zu %7.1f %7.1f %7.1f %7.0f %8.1f",
+                static_cast<double>(c.textBefore) / kMegabyte, PaceName(c.rate).c_str(), r.sentBytes,
+                r.allArrived ? "yes" : "NO", r.BytesPerSecond(), feed, r.lagMs, r.ticks.count, r.ticks.median,
+                r.ticks.p99, r.ticks.max, r.longestGapMs, r.longestPaintMs);
     if (!r.error.empty()) std::printf("  (%s)", r.error.c_str());
     if (!r.allArrived) std::printf("  (first difference at byte %zu)", r.firstDifference);
     std::printf("   [filled in %.0f ms]\n", prefillMs);
     std::fflush(stdout);
 }
 
-std::vector<ReceiveCase> Cases(const Settings& settings)
-{
+std::vector<ReceiveCase> Cases(const Settings& settings) {
     if (settings.smoke) {
         return {{0, 11520, static_cast<std::size_t>(11520 * settings.pacedSeconds)}, {kMegabyte, 0, 512 * 1024}};
     }
@@ -68,8 +65,7 @@ std::vector<ReceiveCase> Cases(const Settings& settings)
 
 }  // namespace
 
-bool ReceiveSection(const Settings& settings, const Workspace& workspace, const DeviceData& data)
-{
+bool ReceiveSection(const Settings& settings, const Workspace& workspace, const DeviceData& data) {
     std::printf("\n== Receive path: the real window's ticks, device simulator into a virtual COM port ==\n");
     PrintHeader();
     bool allArrived = true;

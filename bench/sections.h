@@ -8,8 +8,8 @@
 namespace bench {
 
 struct Settings {
-    bool smoke = false;     // a few seconds: one paced and one flooding case
-    double pacedSeconds = 10;  // length of each paced case
+    bool smoke = false;         // a few seconds: one paced and one flooding case
+    double pacedSeconds = 10;   // length of each paced case
     double enduranceMb = 2048;  // what the endurance section sends
 };
 

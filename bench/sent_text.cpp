@@ -13,8 +13,7 @@ constexpr std::size_t kPieceBytes = 1 << 20;
 
 SentText::SentText(std::uint32_t seed, std::uint64_t count) : source(seed), left(count), bytes(kPieceBytes) {}
 
-std::string_view SentText::Next()
-{
+std::string_view SentText::Next() {
     const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes));
     source.Read(std::span(bytes.data(), count));
     left -= count;

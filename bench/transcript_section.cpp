@@ -17,17 +17,16 @@ namespace {
 
 constexpr std::size_t kTranscriptBytes = 10 << 20;
 
-std::size_t Count(std::string_view text, std::string_view what)
-{
+std::size_t Count(std::string_view text, std::string_view what) {
     std::size_t count = 0;
-    for (std::size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + what.size())) ++count;
+    for (std::size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, at + what.size()))
+        ++count;
     return count;
 }
 
 }  // namespace
 
-bool TranscriptSection(const Workspace& workspace, const DeviceData& data)
-{
+bool TranscriptSection(const Workspace& workspace, const DeviceData& data) {
     std::printf("\n== Transcripts: the real Save and Load commands, 10 MB ==\n");
     // A transcript as this program saves received lines: each CR LF of the text area as CR CR LF.
     const std::string textArea = data.TextAreaLines(kTranscriptBytes);
@@ -67,7 +66,8 @@ bool TranscriptSection(const Workspace& workspace, const DeviceData& data)
     workspace.Remove("saved.txt");
 
     std::printf("load  %5.1f MB file: %8.0f ms (then %.0f ms to repaint), text area %.1f MB, every line: %s\n",
-                file.size() / 1048576.0, loadMs, repaintMs, bench.ReceivedLength() / 1048576.0, loadedWhole ? "yes" : "NO");
+                file.size() / 1048576.0, loadMs, repaintMs, bench.ReceivedLength() / 1048576.0,
+                loadedWhole ? "yes" : "NO");
     std::printf("save  %5.1f MB text: %8.0f ms, the same bytes as the file loaded: %s\n",
                 bench.ReceivedLength() / 1048576.0, saveMs, savedWhole ? "yes" : "NO");
     std::fflush(stdout);

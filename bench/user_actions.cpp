@@ -23,8 +23,7 @@ constexpr int kCharactersTyped = 3;
 // Holds keys down as GetKeyState sees them on this thread, for messages sent while it lives.
 class HeldKeys {
 public:
-    explicit HeldKeys(std::initializer_list<int> keys)
-    {
+    explicit HeldKeys(std::initializer_list<int> keys) {
         GetKeyboardState(saved);
         BYTE state[256];
         std::memcpy(state, saved, sizeof state);
@@ -47,8 +46,7 @@ public:
 
     // The action and the paint of every window it left to be painted (UpdateWindow of the main
     // window alone would leave its children's paints out).
-    void Time(const std::function<void()>& action)
-    {
+    void Time(const std::function<void()>& action) {
         const double start = NowMs();
         action();
         RedrawWindow(bench.Form().Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -69,21 +67,21 @@ private:
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
-SIZE ClientSize(HWND window)
-{
+SIZE ClientSize(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     return {client.right, client.bottom};
 }
 
-int Below(std::mt19937& random, int bound) { return bound > 0 ? static_cast<int>(random() % static_cast<unsigned>(bound)) : 0; }
+int Below(std::mt19937& random, int bound) {
+    return bound > 0 ? static_cast<int>(random() % static_cast<unsigned>(bound)) : 0;
+}
 
 void Key(HWND memo, int key) { SendMessageA(memo, WM_KEYDOWN, key, 0); }
 
 // Drags the scroll bar's thumb to a place: the text area takes the place from the scroll bar's
 // track position, which outside a real drag is its position.
-void DragThumb(HWND memo, std::mt19937& random)
-{
+void DragThumb(HWND memo, std::mt19937& random) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -97,23 +95,20 @@ void DragThumb(HWND memo, std::mt19937& random)
 }
 
 // The text area's selection, start and end, in its 32-bit form.
-std::pair<DWORD, DWORD> Selection(HWND memo)
-{
+std::pair<DWORD, DWORD> Selection(HWND memo) {
     DWORD start = 0, end = 0;
     SendMessageA(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return {start, end};
 }
 
-void Click(HWND memo, int x, int y)
-{
+void Click(HWND memo, int x, int y) {
     SendMessageA(memo, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
     SendMessageA(memo, WM_LBUTTONUP, 0, Point(x, y));
 }
 
 }  // namespace
 
-ActionsResult MeasureActions(BenchForm& bench, int repeats, std::mt19937& random)
-{
+ActionsResult MeasureActions(BenchForm& bench, int repeats, std::mt19937& random) {
     TMainForm& form = bench.Form();
     const HWND main = form.Handle();
     const HWND memo = form.Memo1.Handle();
@@ -237,8 +232,7 @@ ActionsResult MeasureActions(BenchForm& bench, int repeats, std::mt19937& random
     return result;
 }
 
-double MeasureClear(BenchForm& bench)
-{
+double MeasureClear(BenchForm& bench) {
     Timer clear(bench, 1);
     clear.Time([&] { bench.Form().Button1Click(nullptr); });
     return clear.Cost("clear").took.max;

@@ -9,16 +9,14 @@
 
 namespace bench {
 
-std::uint64_t WorkingSetBytes()
-{
+std::uint64_t WorkingSetBytes() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
     return counters.WorkingSetSize;
 }
 
-void WorkingSetSampler::Sample(double minGapMs)
-{
+void WorkingSetSampler::Sample(double minGapMs) {
     const double now = NowMs();
     if (now - lastAt < minGapMs) return;
     lastAt = now;

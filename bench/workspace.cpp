@@ -12,26 +12,24 @@ using testsupport::WindowsPathOf;
 
 Workspace::Workspace()
     : unixFolder("/tmp/varnedo-bench-" + std::to_string(GetCurrentProcessId()) + "/"),
-      windowsFolder(WindowsPathOf(unixFolder))
-{
+      windowsFolder(WindowsPathOf(unixFolder)) {
     CreateDirectoryA(windowsFolder.c_str(), nullptr);
 }
 
-Workspace::~Workspace()
-{
+Workspace::~Workspace() {
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((windowsFolder + "*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((windowsFolder + entry.cFileName).c_str());
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((windowsFolder + entry.cFileName).c_str());
         } while (FindNextFileA(find, &entry));
         FindClose(find);
     }
     RemoveDirectoryA(windowsFolder.c_str());
 }
 
-bool Workspace::Write(std::string_view name, std::string_view bytes) const
-{
+bool Workspace::Write(std::string_view name, std::string_view bytes) const {
     HANDLE file = CreateFileA(WindowsPath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
@@ -48,8 +46,7 @@ std::optional<std::string> Workspace::Read(std::string_view name) const { return
 
 void Workspace::Remove(std::string_view name) const { DeleteFileA(WindowsPath(name).c_str()); }
 
-std::optional<std::string> ReadWholeFile(const std::string& windowsPath)
-{
+std::optional<std::string> ReadWholeFile(const std::string& windowsPath) {
     HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;

@@ -46,8 +46,8 @@ void CheckRanges(const StoredSettings& s) {
 // Writing five values and reading them back gives them again, after the corrections that
 // loading makes: a port outside 1..32 reads as 1, a scheme above 3 as 0, a size of 0 or less
 // as missing.
-void CheckWrittenValuesReadBack(std::int32_t port, std::int32_t scheme, std::int32_t points,
-                                std::int32_t height, std::int32_t width) {
+void CheckWrittenValuesReadBack(std::int32_t port, std::int32_t scheme, std::int32_t points, std::int32_t height,
+                                std::int32_t width) {
     const StoredSettings back = ParseSettings(FormatSettings(port, scheme, points, height, width));
     const std::int32_t expectedPort = port >= 1 && port <= 32 ? port : 1;
     const std::int32_t expectedScheme = scheme > 3 ? 0 : scheme;
@@ -56,8 +56,7 @@ void CheckWrittenValuesReadBack(std::int32_t port, std::int32_t scheme, std::int
     Check(back.stripPoints == points, "the written text size reads back differently");
     Check(height > 0 ? back.windowHeight == height : !back.windowHeight,
           "the written window height reads back differently");
-    Check(width > 0 ? back.windowWidth == width : !back.windowWidth,
-          "the written window width reads back differently");
+    Check(width > 0 ? back.windowWidth == width : !back.windowWidth, "the written window width reads back differently");
 }
 
 }  // namespace

@@ -68,9 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             columns = input.ConsumeIntegralInRange(1, 20);
             document.Rows().SetColumns(columns);
             break;
-        default:
-            document.Rows().RowAt(input.ConsumeIntegralInRange<std::size_t>(0, model.size()));
-            break;
+        default: document.Rows().RowAt(input.ConsumeIntegralInRange<std::size_t>(0, model.size())); break;
         }
         Check(document.Size() == model.size(), "the size follows the edits");
     }

@@ -47,6 +47,4 @@ void THelpForm::AddLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) ListBox1.AddItem(line);
 }
 
-void THelpForm::Button1Click(ui::Object* /*Sender*/) {
-    Close();
-}
+void THelpForm::Button1Click(ui::Object* /*Sender*/) { Close(); }

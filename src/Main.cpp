@@ -22,9 +22,7 @@ ui::FontDescription ProportionalFont(int points, bool bold = false) {
     return {.face = ui::kProportionalGothic, .points = points, .bold = bold};
 }
 
-ui::FontDescription FixedFont(int points) {
-    return {.face = ui::kFixedGothic, .points = points, .bold = false};
-}
+ui::FontDescription FixedFont(int points) { return {.face = ui::kFixedGothic, .points = points, .bold = false}; }
 
 constexpr COLORREF kWhite = 0x00FFFFFF;
 
@@ -43,17 +41,19 @@ TMainForm::TMainForm(ui::Form* Owner)
       Image1(Panel3, {.bounds = {4, 3, 83, 31}}),
       Panel1(Panel4, {.bounds = {95, 10, 42, 23}, .bevel = ui::Bevel::Lowered}),
       Label1(Panel1, {.left = 4, .top = 3, .caption = "COM", .font = ProportionalFont(11, true)}),
-      ComboBox1(Panel4, {.bounds = {136, 10, 49, 24}, .items = PortItems(), .itemHeight = 16,
-                         .font = ProportionalFont(12)}),
-      RadioGroup1(Panel4, {.bounds = {198, 4, 131, 45}, .caption = "画面色選択", .items = {"1", "2", "3"},
-                           .columns = 3}),
+      ComboBox1(Panel4,
+                {.bounds = {136, 10, 49, 24}, .items = PortItems(), .itemHeight = 16, .font = ProportionalFont(12)}),
+      RadioGroup1(Panel4,
+                  {.bounds = {198, 4, 131, 45}, .caption = "画面色選択", .items = {"1", "2", "3"}, .columns = 3}),
       GroupBox1(Panel4, {.bounds = {336, 4, 169, 45}, .caption = "文字の大きさ"}),
       Button2(GroupBox1, {.bounds = {16, 16, 57, 25}, .caption = "大"}),
       Button3(GroupBox1, {.bounds = {96, 16, 57, 25}, .caption = "小"}),
       Button1(Panel4, {.bounds = {520, 9, 73, 40}, .caption = "クリア", .font = ProportionalFont(11, true)}),
-      Panel2(Panel4, {.bounds = {4, 52, 533, 25}, .bevel = ui::Bevel::RaisedLowered, .color = kWhite,
-                      .font = FixedFont(12)}),
-      Memo1(*this, {.align = ui::Align::Client, .font = FixedFont(14), .background = core::kLayoutBackground,
+      Panel2(Panel4,
+             {.bounds = {4, 52, 533, 25}, .bevel = ui::Bevel::RaisedLowered, .color = kWhite, .font = FixedFont(12)}),
+      Memo1(*this, {.align = ui::Align::Client,
+                    .font = FixedFont(14),
+                    .background = core::kLayoutBackground,
                     .textColor = core::kLayoutText}),
       StatusBar1(*this, {.height = 19}),
       Timer1(*this, {.interval = 50, .enabled = true}),

@@ -18,9 +18,7 @@ constexpr UINT kExitQuestionStyle = MB_YESNO | MB_DEFBUTTON2 | MB_SETFOREGROUND;
 static_assert(kExitQuestionStyle == 0x10104);
 
 // Half the free space, rounded toward zero, and never off the top or left edge.
-int CentredOrigin(int desktopSize, int windowSize) {
-    return std::max(0, (desktopSize - windowSize) / 2);
-}
+int CentredOrigin(int desktopSize, int windowSize) { return std::max(0, (desktopSize - windowSize) / 2); }
 
 }  // namespace
 
@@ -42,7 +40,8 @@ void TMainForm::CentreOnDesktop() {
 
 void TMainForm::FormCloseQuery(ui::Object* /*Sender*/, bool& CanClose) {
     CanClose = true;
-    const int answer = ui::ShowMessageBox(Handle(), "ソフトウェアを終了します。宜しいですか？", "警告", kExitQuestionStyle);
+    const int answer =
+        ui::ShowMessageBox(Handle(), "ソフトウェアを終了します。宜しいですか？", "警告", kExitQuestionStyle);
     if (answer != IDYES) {
         CanClose = false;
         return;
@@ -70,18 +69,10 @@ void TMainForm::Button1Click(ui::Object* /*Sender*/) {
     OnTextCleared();
 }
 
-void TMainForm::CopyC1Click(ui::Object* /*Sender*/) {
-    Memo1.CopyToClipboard();
-}
+void TMainForm::CopyC1Click(ui::Object* /*Sender*/) { Memo1.CopyToClipboard(); }
 
-void TMainForm::PasteP1Click(ui::Object* /*Sender*/) {
-    Memo1.PasteFromClipboard();
-}
+void TMainForm::PasteP1Click(ui::Object* /*Sender*/) { Memo1.PasteFromClipboard(); }
 
-void TMainForm::H2Click(ui::Object* /*Sender*/) {
-    HelpForm->ShowModal();
-}
+void TMainForm::H2Click(ui::Object* /*Sender*/) { HelpForm->ShowModal(); }
 
-void TMainForm::V1Click(ui::Object* /*Sender*/) {
-    VerForm->ShowModal();
-}
+void TMainForm::V1Click(ui::Object* /*Sender*/) { VerForm->ShowModal(); }

@@ -12,9 +12,7 @@ ui::FontDescription FixedFontOfPoints(int points) {
 
 }  // namespace
 
-void TMainForm::RadioGroup1Click(ui::Object* /*Sender*/) {
-    ApplyColourScheme();
-}
+void TMainForm::RadioGroup1Click(ui::Object* /*Sender*/) { ApplyColourScheme(); }
 
 void TMainForm::ApplyColourScheme() {
     // The port may open before any scheme is chosen; the text area then keeps the colours it has.

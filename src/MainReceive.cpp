@@ -28,8 +28,7 @@ constexpr std::size_t kFloodBytes = 4096;
 constexpr int kFloodPauseLooks = 3;
 
 // The system's tick count moves in steps of about 16 ms on Windows: too coarse for the drain's time.
-double MillisecondsNow()
-{
+double MillisecondsNow() {
     LARGE_INTEGER count;
     LARGE_INTEGER frequency;
     QueryPerformanceCounter(&count);
@@ -37,8 +36,7 @@ double MillisecondsNow()
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-std::string LocaleSeparator(LCTYPE which, const char* fallback)
-{
+std::string LocaleSeparator(LCTYPE which, const char* fallback) {
     char buffer[8] = {};
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, which, buffer, sizeof buffer) <= 1) return fallback;
     return buffer;
@@ -46,8 +44,7 @@ std::string LocaleSeparator(LCTYPE which, const char* fallback)
 
 }  // namespace
 
-void TMainForm::Timer1Timer(ui::Object* /*Sender*/)
-{
+void TMainForm::Timer1Timer(ui::Object* /*Sender*/) {
     // Ticks never overlap: the timer is off while one runs. It stays off while an error box is
     // shown, so boxes from later ticks cannot pile up, and comes back on once the box is closed.
     Timer1.SetEnabled(false);
@@ -65,8 +62,7 @@ void TMainForm::Timer1Timer(ui::Object* /*Sender*/)
     Timer1.SetEnabled(true);
 }
 
-void TMainForm::DrainPort()
-{
+void TMainForm::DrainPort() {
     // A character whose first byte is still on its way to the text area waits for its second byte.
     core::ReceiveState state{Panel2.Caption(), LeadByte, core::EndsInFirstByte(pendingText)};
     const double started = MillisecondsNow();
@@ -103,30 +99,23 @@ void TMainForm::DrainPort()
     if (SciPort.DeviceLost()) CloseLink(ConnectTimeOnClose::Keep);
 }
 
-bool TMainForm::ShowPendingText()
-{
+bool TMainForm::ShowPendingText() {
     return core::ShowWholeCharacters(pendingText, [this](std::string_view text) { Memo1.AppendText(text); });
 }
 
-std::string TMainForm::TakePendingText()
-{
-    return std::exchange(pendingText, std::string());
-}
+std::string TMainForm::TakePendingText() { return std::exchange(pendingText, std::string()); }
 
-void TMainForm::OnTextCleared()
-{
+void TMainForm::OnTextCleared() {
     // What had not reached the text area went with the text; LeadByte stays as it is.
     pendingText.clear();
 }
 
-void TMainForm::ComboBox1Change(ui::Object* /*Sender*/)
-{
+void TMainForm::ComboBox1Change(ui::Object* /*Sender*/) {
     CloseLink(ConnectTimeOnClose::Clear);
     PortNumber = ComboBox1.ItemIndex() + 1;
 }
 
-void TMainForm::OpenO1Click(ui::Object* /*Sender*/)
-{
+void TMainForm::OpenO1Click(ui::Object* /*Sender*/) {
     // The connection time keeps running until the next successful open replaces it.
     CloseLink(ConnectTimeOnClose::Keep);
 }

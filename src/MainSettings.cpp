@@ -84,6 +84,7 @@ void TMainForm::SaveSettings() {
     // A program directory where nothing can be written keeps its old file; the exit goes on.
     // Only a plain file is replaced: see WhatPathHolds.
     if (WhatPathHolds(AppDir + kSettingsFileName) == PathHolds::SomethingElse) return;
-    ReplaceFileContents(WidePath(AppDir + kSettingsFileName),
-                        [&contents](const ByteSink& write) { return write(contents); }, NonFileTarget::LeaveAlone);
+    ReplaceFileContents(
+        WidePath(AppDir + kSettingsFileName), [&contents](const ByteSink& write) { return write(contents); },
+        NonFileTarget::LeaveAlone);
 }

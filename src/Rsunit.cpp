@@ -2,8 +2,7 @@
 
 #include <string>
 
-Sci::Sci() : portHandle(INVALID_HANDLE_VALUE)
-{
+Sci::Sci() : portHandle(INVALID_HANDLE_VALUE) {
     // The line settings are filled from the driver at each Open; the time-outs by SetTimeouts.
     ZeroMemory(&lineSettings, sizeof lineSettings);
     ZeroMemory(&timeouts, sizeof timeouts);
@@ -11,8 +10,7 @@ Sci::Sci() : portHandle(INVALID_HANDLE_VALUE)
 
 std::uint32_t Sci::Open(std::int32_t portNumber, std::int32_t baudRate, std::int32_t byteSize,
                         std::int32_t stopBitsCode, std::int32_t parityCode, std::int32_t ctsFlag,
-                        std::int32_t rtsChoice)
-{
+                        std::int32_t rtsChoice) {
     // The "\\.\" prefix is what makes COM10 and above reachable; it is harmless below.
     const std::string path = "\\\\.\\COM" + std::to_string(portNumber);
     Close();
@@ -40,8 +38,7 @@ std::uint32_t Sci::Open(std::int32_t portNumber, std::int32_t baudRate, std::int
     return errors != 0 ? errors : SCI_OPEN_FAILED;
 }
 
-bool Sci::Close()
-{
+bool Sci::Close() {
     if (portHandle == INVALID_HANDLE_VALUE) return false;
     const bool closed = CloseHandle(portHandle) != FALSE;
     portHandle = INVALID_HANDLE_VALUE;
@@ -49,8 +46,7 @@ bool Sci::Close()
 }
 
 void Sci::SetLineFormat(std::int32_t baudRate, std::int32_t byteSize, std::int32_t stopBitsCode,
-                        std::int32_t parityCode, std::int32_t ctsFlag, std::int32_t rtsChoice)
-{
+                        std::int32_t parityCode, std::int32_t ctsFlag, std::int32_t rtsChoice) {
     DCB& dcb = lineSettings;
     dcb.BaudRate = static_cast<DWORD>(baudRate);
     dcb.ByteSize = static_cast<BYTE>(byteSize & 0xFF);
@@ -66,19 +62,26 @@ void Sci::SetLineFormat(std::int32_t baudRate, std::int32_t byteSize, std::int32
     default: dcb.StopBits = ONESTOPBIT; break;
     }
     switch (parityCode) {
-    case 1: dcb.Parity = ODDPARITY; dcb.fParity = 1; break;
-    case 2: dcb.Parity = EVENPARITY; dcb.fParity = 1; break;
-    default: dcb.Parity = NOPARITY; dcb.fParity = 0; break;
+    case 1:
+        dcb.Parity = ODDPARITY;
+        dcb.fParity = 1;
+        break;
+    case 2:
+        dcb.Parity = EVENPARITY;
+        dcb.fParity = 1;
+        break;
+    default:
+        dcb.Parity = NOPARITY;
+        dcb.fParity = 0;
+        break;
     }
     // RTS is held on unless handshaking is asked for; it is never switched off.
     dcb.fRtsControl = rtsChoice == 1 ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_ENABLE;
     dcb.fOutxCtsFlow = ctsFlag == 1 ? 1 : 0;
 }
 
-bool Sci::SetTimeouts(std::uint32_t readInterval, std::uint32_t readTotalMultiplier,
-                      std::uint32_t readTotalConstant, std::uint32_t writeTotalMultiplier,
-                      std::uint32_t writeTotalConstant)
-{
+bool Sci::SetTimeouts(std::uint32_t readInterval, std::uint32_t readTotalMultiplier, std::uint32_t readTotalConstant,
+                      std::uint32_t writeTotalMultiplier, std::uint32_t writeTotalConstant) {
     timeouts.ReadIntervalTimeout = readInterval;
     timeouts.ReadTotalTimeoutMultiplier = readTotalMultiplier;
     timeouts.ReadTotalTimeoutConstant = readTotalConstant;
@@ -87,8 +90,7 @@ bool Sci::SetTimeouts(std::uint32_t readInterval, std::uint32_t readTotalMultipl
     return SetCommTimeouts(portHandle, &timeouts) != FALSE;
 }
 
-std::uint32_t Sci::InQueue()
-{
+std::uint32_t Sci::InQueue() {
     DWORD errors = 0;
     COMSTAT status{};
     // Line errors reported here are cleared and dropped: they must never stop reception.
@@ -99,8 +101,7 @@ std::uint32_t Sci::InQueue()
     return status.cbInQue;
 }
 
-std::uint32_t Sci::Read(void* buffer, std::uint32_t count, std::uint32_t& bytesRead)
-{
+std::uint32_t Sci::Read(void* buffer, std::uint32_t count, std::uint32_t& bytesRead) {
     DWORD got = 0;
     const bool readOk = ReadFile(portHandle, buffer, count, &got, nullptr) != FALSE;
     bytesRead = got;
@@ -114,8 +115,7 @@ std::uint32_t Sci::Read(void* buffer, std::uint32_t count, std::uint32_t& bytesR
     return result;
 }
 
-std::uint32_t Sci::PendingLineErrors()
-{
+std::uint32_t Sci::PendingLineErrors() {
     DWORD errors = 0;
     COMSTAT status{};
     if (!ClearCommError(portHandle, &errors, &status)) {

@@ -25,16 +25,14 @@ public:
     // A port that opened but could not be configured is closed again, so a retry can succeed.
     // A port that is already open is closed first: its exclusive handle would otherwise stay
     // behind and lock the port until the program ends.
-    std::uint32_t Open(std::int32_t portNumber, std::int32_t baudRate, std::int32_t byteSize,
-                       std::int32_t stopBitsCode, std::int32_t parityCode, std::int32_t ctsFlag,
-                       std::int32_t rtsChoice);
+    std::uint32_t Open(std::int32_t portNumber, std::int32_t baudRate, std::int32_t byteSize, std::int32_t stopBitsCode,
+                       std::int32_t parityCode, std::int32_t ctsFlag, std::int32_t rtsChoice);
     // True when a handle was open and CloseHandle succeeded; the object is closed afterwards in any case.
     bool Close();
-    void SetLineFormat(std::int32_t baudRate, std::int32_t byteSize, std::int32_t stopBitsCode,
-                       std::int32_t parityCode, std::int32_t ctsFlag, std::int32_t rtsChoice);
-    bool SetTimeouts(std::uint32_t readInterval, std::uint32_t readTotalMultiplier,
-                     std::uint32_t readTotalConstant, std::uint32_t writeTotalMultiplier,
-                     std::uint32_t writeTotalConstant);
+    void SetLineFormat(std::int32_t baudRate, std::int32_t byteSize, std::int32_t stopBitsCode, std::int32_t parityCode,
+                       std::int32_t ctsFlag, std::int32_t rtsChoice);
+    bool SetTimeouts(std::uint32_t readInterval, std::uint32_t readTotalMultiplier, std::uint32_t readTotalConstant,
+                     std::uint32_t writeTotalMultiplier, std::uint32_t writeTotalConstant);
     // Bytes waiting in the driver's input queue; 0 when the driver cannot be asked (see DeviceLost).
     std::uint32_t InQueue();
     std::uint32_t Read(void* buffer, std::uint32_t count, std::uint32_t& bytesRead);
@@ -61,8 +59,7 @@ private:
 class SciOpenGuard {
 public:
     explicit SciOpenGuard(Sci& sci) : sci_(sci) {}
-    ~SciOpenGuard()
-    {
+    ~SciOpenGuard() {
         if (!kept_) sci_.Close();
     }
     SciOpenGuard(const SciOpenGuard&) = delete;

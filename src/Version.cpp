@@ -86,13 +86,9 @@ TVerForm::TVerForm(ui::Form* Owner)
     Button1.OnClick = [this](ui::Object* Sender) { Button1Click(Sender); };
 }
 
-void TVerForm::FormShow(ui::Object* /*Sender*/) {
-    ReadVersionInfo(ui::WideModuleFileName());
-}
+void TVerForm::FormShow(ui::Object* /*Sender*/) { ReadVersionInfo(ui::WideModuleFileName()); }
 
-void TVerForm::ReadVersionInfo(const std::string& modulePath) {
-    ReadVersionInfo(WidePath(modulePath));
-}
+void TVerForm::ReadVersionInfo(const std::string& modulePath) { ReadVersionInfo(WidePath(modulePath)); }
 
 void TVerForm::ReadVersionInfo(const std::wstring& modulePath) {
     DWORD unused = 0;
@@ -119,6 +115,4 @@ void TVerForm::ReadVersionInfo(const std::wstring& modulePath) {
     }
 }
 
-void TVerForm::Button1Click(ui::Object* /*Sender*/) {
-    Close();
-}
+void TVerForm::Button1Click(ui::Object* /*Sender*/) { Close(); }

@@ -48,9 +48,7 @@ bool WriteAllWaitingBounded(HANDLE device, std::string_view bytes) {
 }
 
 // Closing can be where a delayed write fails, so its result counts.
-bool Close(ui::UniqueFile& file) {
-    return CloseHandle(file.release()) != FALSE;
-}
+bool Close(ui::UniqueFile& file) { return CloseHandle(file.release()) != FALSE; }
 
 std::wstring FullPath(const std::wstring& path) {
     std::vector<wchar_t> full(MAX_PATH);
@@ -177,17 +175,15 @@ private:
 
 }  // namespace
 
-std::wstring BesideFilePrefix() {
-    return L"~vn" + std::to_wstring(GetCurrentProcessId()) + L"-";
-}
+std::wstring BesideFilePrefix() { return L"~vn" + std::to_wstring(GetCurrentProcessId()) + L"-"; }
 
 bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile) {
     const std::wstring full = FullPath(path);
     const std::wstring folder = FolderOf(full);
     if (full.empty() || folder.empty()) return false;
     // Opening the target for writing tells whether it may be written at all, and what it is.
-    ui::UniqueFile existing(CreateFileW(full.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OVERLAPPED, nullptr));
+    ui::UniqueFile existing(
+        CreateFileW(full.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!existing) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;  // read-only, a folder, in use, no such folder
         FileBeside beside(folder, 0);

@@ -5,9 +5,7 @@
 namespace core {
 namespace {
 
-bool IsDelimiter(char c) {
-    return c == '\\' || c == ':';
-}
+bool IsDelimiter(char c) { return c == '\\' || c == ':'; }
 
 }  // namespace
 

@@ -139,8 +139,6 @@ std::string StatusLine(DateTime now, DateTime connectTime, std::string_view date
     return line;
 }
 
-std::string TranscriptFileName(DateTime now) {
-    return FormatDateTime("yyyymmddhhnn", now, "/", ":");
-}
+std::string TranscriptFileName(DateTime now) { return FormatDateTime("yyyymmddhhnn", now, "/", ":"); }
 
 }  // namespace core

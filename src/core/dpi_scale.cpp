@@ -4,12 +4,8 @@
 
 namespace core {
 
-int ScaleToDpi(int layoutPixels, int dpi) {
-    return MulDivRound(layoutPixels, dpi, kLayoutDpi);
-}
+int ScaleToDpi(int layoutPixels, int dpi) { return MulDivRound(layoutPixels, dpi, kLayoutDpi); }
 
-int ScaleFromDpi(int pixels, int dpi) {
-    return MulDivRound(pixels, kLayoutDpi, dpi);
-}
+int ScaleFromDpi(int pixels, int dpi) { return MulDivRound(pixels, kLayoutDpi, dpi); }
 
 }  // namespace core

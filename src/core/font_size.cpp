@@ -18,8 +18,8 @@ int MulDivRound(int number, int numerator, int denominator) {
     const std::int64_t divisor = denominator;
     // Rounding the magnitudes and restoring the sign afterwards gives halves away from zero.
     const bool negative = (product < 0) != (divisor < 0);
-    const std::uint64_t productMagnitude = product < 0 ? 0 - static_cast<std::uint64_t>(product)
-                                                       : static_cast<std::uint64_t>(product);
+    const std::uint64_t productMagnitude =
+        product < 0 ? 0 - static_cast<std::uint64_t>(product) : static_cast<std::uint64_t>(product);
     const auto divisorMagnitude = static_cast<std::uint64_t>(divisor < 0 ? -divisor : divisor);
     const std::uint64_t quotient = (productMagnitude + divisorMagnitude / 2) / divisorMagnitude;
     if (quotient > static_cast<std::uint64_t>(std::numeric_limits<int>::max())) {
@@ -29,12 +29,8 @@ int MulDivRound(int number, int numerator, int denominator) {
     return negative ? -magnitude : magnitude;
 }
 
-int PointsToHeight(int points, int ppi) {
-    return -MulDivRound(points, ppi, kPointsPerInch);
-}
+int PointsToHeight(int points, int ppi) { return -MulDivRound(points, ppi, kPointsPerInch); }
 
-int HeightToPoints(int height, int ppi) {
-    return -MulDivRound(height, kPointsPerInch, ppi);
-}
+int HeightToPoints(int height, int ppi) { return -MulDivRound(height, kPointsPerInch, ppi); }
 
 }  // namespace core

@@ -10,9 +10,7 @@ constexpr char kCarriageReturn = '\r';
 
 // The text area and the strip hold zero-terminated texts: whatever follows a NUL byte in a
 // piece never shows, and a piece of a lone NUL byte shows as nothing.
-std::string_view VisiblePart(std::string_view piece) {
-    return piece.substr(0, piece.find('\0'));
-}
+std::string_view VisiblePart(std::string_view piece) { return piece.substr(0, piece.find('\0')); }
 
 // Follows the character boundaries of what is added to the text: a byte that completes a
 // character, or one that cannot begin one, leaves none open.
@@ -61,9 +59,7 @@ void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& te
     }
 }
 
-bool EndsInFirstByte(std::string_view pending) {
-    return CompleteCharactersLength(pending) < pending.size();
-}
+bool EndsInFirstByte(std::string_view pending) { return CompleteCharactersLength(pending) < pending.size(); }
 
 bool ShowWholeCharacters(std::string& pending, const std::function<void(std::string_view)>& show) {
     const std::size_t whole = CompleteCharactersLength(pending);

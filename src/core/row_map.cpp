@@ -83,8 +83,8 @@ const RowMap::Layout& RowMap::LayOut(std::size_t block, bool keep) {
     for (std::size_t i = 0; i < kept_.size(); ++i) {
         const Layout& k = kept_[i];
         if (k.id == b.id && k.generation == generation_ && k.entryBack == *entry && k.guessed == guessed) {
-            std::rotate(kept_.begin() + static_cast<std::ptrdiff_t>(i), kept_.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                        kept_.end());
+            std::rotate(kept_.begin() + static_cast<std::ptrdiff_t>(i),
+                        kept_.begin() + static_cast<std::ptrdiff_t>(i) + 1, kept_.end());
             Record(block, kept_.back());
             return kept_.back();
         }
@@ -199,7 +199,8 @@ std::optional<TextRow> RowMap::NextRow(TextRow row) {
     std::size_t block = store_.BlockOf(row.start);
     {
         const Layout& layout = LayOut(block);
-        const std::size_t following = RowsStartingBy(layout, row.start - std::min(row.start, store_.Block(block).start));
+        const std::size_t following =
+            RowsStartingBy(layout, row.start - std::min(row.start, store_.Block(block).start));
         if (following < layout.rows.size()) return Absolute(block, layout, following);
     }
     for (++block; block < store_.BlockCount(); ++block) {

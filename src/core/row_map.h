@@ -49,7 +49,7 @@ private:
         std::uint32_t entryBack = 0;
         bool guessed = false;
         std::uint32_t exitBack = 0;  // the next block's entry
-        TextRow entryRow{};  // relative to the block's start - entryBack; empty when entryBack is 0
+        TextRow entryRow{};          // relative to the block's start - entryBack; empty when entryBack is 0
         std::vector<std::pair<std::uint32_t, std::uint32_t>> rows;  // relative to the block's start
     };
 

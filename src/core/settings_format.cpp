@@ -13,13 +13,9 @@ constexpr std::int32_t kFirstPort = 1;
 constexpr std::int32_t kLastPort = 32;
 constexpr std::int32_t kHighestStoredScheme = 3;
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::optional<std::int32_t> PositiveOnly(std::optional<std::int32_t> size) {
     if (size && *size <= 0) {
@@ -74,8 +70,8 @@ StoredSettings ParseSettings(std::string_view fileBytes) {
     return settings;
 }
 
-std::string FormatSettings(std::int32_t port, std::int32_t scheme, std::int32_t stripPoints,
-                           std::int32_t height, std::int32_t width) {
+std::string FormatSettings(std::int32_t port, std::int32_t scheme, std::int32_t stripPoints, std::int32_t height,
+                           std::int32_t width) {
     const std::string lines = std::to_string(port) + '\n' + std::to_string(scheme) + '\n' +
                               std::to_string(stripPoints) + '\n' + std::to_string(height) + '\n' +
                               std::to_string(width);

@@ -32,7 +32,7 @@ struct StoredSettings {
 StoredSettings ParseSettings(std::string_view fileBytes);
 
 // The file's bytes: five "%d" lines joined by CR LF, without a line break after the last.
-std::string FormatSettings(std::int32_t port, std::int32_t scheme, std::int32_t stripPoints,
-                           std::int32_t height, std::int32_t width);
+std::string FormatSettings(std::int32_t port, std::int32_t scheme, std::int32_t stripPoints, std::int32_t height,
+                           std::int32_t width);
 
 }  // namespace core

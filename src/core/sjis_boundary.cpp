@@ -2,8 +2,7 @@
 
 namespace core {
 
-std::size_t CompleteCharactersLength(std::string_view bytes)
-{
+std::size_t CompleteCharactersLength(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         if (!IsSjisLeadByte(static_cast<unsigned char>(bytes[i]))) {

@@ -4,9 +4,7 @@
 
 namespace core {
 
-bool EndsWithLineBreak(std::string_view text) {
-    return text.ends_with("\r\n");
-}
+bool EndsWithLineBreak(std::string_view text) { return text.ends_with("\r\n"); }
 
 std::string TextForAddedLines(std::string_view currentTextTail, std::span<const std::string> lines) {
     std::string appended;
@@ -55,9 +53,7 @@ void AddedLines::Finish() {
     if (lineBegun_ || !line_.empty()) EndLine();
 }
 
-std::string AddedLines::Take() {
-    return std::exchange(out_, std::string());
-}
+std::string AddedLines::Take() { return std::exchange(out_, std::string()); }
 
 void AddedLines::BeginLine() {
     if (lineBegun_) return;

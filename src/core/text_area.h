@@ -38,7 +38,7 @@ private:
     std::string line_;
     std::size_t heldBytesAtMost_;
     bool atLineStart_;
-    bool lineBegun_ = false;        // part of the current line has been passed on
+    bool lineBegun_ = false;  // part of the current line has been passed on
     bool lineBegunAtStart_ = false;
     bool ended_ = false;
 };

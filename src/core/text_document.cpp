@@ -40,9 +40,7 @@ void TextDocument::Clear() noexcept {
     droppedSeen_ = store_.DroppedBytes();
 }
 
-TextSelection TextDocument::Selected() const noexcept {
-    return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
-}
+TextSelection TextDocument::Selected() const noexcept { return {std::min(anchor_, caret_), std::max(anchor_, caret_)}; }
 
 std::string TextDocument::SelectedText() {
     const TextSelection s = Selected();

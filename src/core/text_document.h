@@ -21,7 +21,20 @@ struct TextSelection {
     std::size_t end = 0;
 };
 
-enum class CaretStep { Left, Right, WordLeft, WordRight, Up, Down, PageUp, PageDown, RowStart, RowEnd, TextStart, TextEnd };
+enum class CaretStep {
+    Left,
+    Right,
+    WordLeft,
+    WordRight,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    RowStart,
+    RowEnd,
+    TextStart,
+    TextEnd
+};
 
 // The largest edit whose removed text is kept for undo; a larger one cannot be undone.
 inline constexpr std::size_t kMostUndoBytes = 16u << 20;

@@ -50,8 +50,9 @@ void TextLayout::Extend(std::string_view text, std::size_t unchangedBytes) {
 }
 
 void TextLayout::LayOutFrom(std::string_view text, std::size_t start) {
-    ScanRows(text, true, start, kTextEnd, columns_,
-             [this](std::size_t rowStart, std::size_t rowEnd) { rows_.push_back({rowStart, rowEnd}); });
+    ScanRows(text, true, start, kTextEnd, columns_, [this](std::size_t rowStart, std::size_t rowEnd) {
+        rows_.push_back({rowStart, rowEnd});
+    });
 }
 
 std::size_t TextLayout::RowOf(std::size_t offset) const {
@@ -88,9 +89,7 @@ std::size_t Boundaries::Before(std::size_t offset) const {
     return at == starts_.begin() ? 0 : *(at - 1);
 }
 
-std::size_t PreviousBoundary(const Boundaries& boundaries, std::size_t offset) {
-    return boundaries.Before(offset);
-}
+std::size_t PreviousBoundary(const Boundaries& boundaries, std::size_t offset) { return boundaries.Before(offset); }
 
 std::size_t NextBoundary(std::string_view text, std::size_t offset) {
     return offset >= text.size() ? text.size() : offset + CharacterLength(text, offset);

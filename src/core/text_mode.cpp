@@ -40,9 +40,7 @@ void LineReader::Feed(std::string_view chunk) {
             m_lines.push_back(std::move(m_pending));
             m_pending.clear();
             break;
-        case kEndOfFileMark:
-            m_ended = true;
-            break;
+        case kEndOfFileMark: m_ended = true; break;
         default:  // CR and NUL are dropped
             break;
         }

@@ -10,8 +10,8 @@ namespace {
 // A stored size is taken as it stands, so the sizes derived from an absurd one are held at the
 // ends of the int range rather than wrapping round.
 int Saturated(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // One step is 2 points of strip size and the same moves of the other sizes as two points of

@@ -39,9 +39,7 @@ std::uint32_t CountLineFeeds(std::string_view bytes) {
     return static_cast<std::uint32_t>(std::count(bytes.begin(), bytes.end(), '\n'));
 }
 
-std::string_view LastTwo(std::string_view bytes) {
-    return bytes.substr(bytes.size() > 2 ? bytes.size() - 2 : 0);
-}
+std::string_view LastTwo(std::string_view bytes) { return bytes.substr(bytes.size() > 2 ? bytes.size() - 2 : 0); }
 
 }  // namespace
 
@@ -122,8 +120,7 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     const std::size_t first = BlockOf(from);
     const std::size_t last = to > from ? BlockOf(to - 1) : first;
     std::string content;
-    content.reserve((from - blocks_[first].start) + bytes.size() +
-                    (blocks_[last].start + blocks_[last].size - to));
+    content.reserve((from - blocks_[first].start) + bytes.size() + (blocks_[last].start + blocks_[last].size - to));
     content.append(Resident(first).substr(0, from - blocks_[first].start));
     content.append(bytes);
     content.append(Resident(last).substr(to - blocks_[last].start));
@@ -160,8 +157,8 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
         TextBlock& block = blocks_[i];
         const bool startedLine = block.startsLine;
         if (block.start <= editEnd + 2) {
-            block.startsLine = block.start == 0 || (block.start >= 2 && At(block.start - 2) == '\r' &&
-                                                    At(block.start - 1) == '\n');
+            block.startsLine =
+                block.start == 0 || (block.start >= 2 && At(block.start - 2) == '\r' && At(block.start - 1) == '\n');
         }
         if (block.startsLine && startedLine) continue;
         block.id = nextId_++;
@@ -220,9 +217,7 @@ std::size_t TextStore::BlockOf(std::size_t offset) const {
     return after == blocks_.begin() ? 0 : static_cast<std::size_t>(after - blocks_.begin()) - 1;
 }
 
-StoreNotices TextStore::TakeNotices() noexcept {
-    return std::exchange(notices_, StoreNotices{});
-}
+StoreNotices TextStore::TakeNotices() noexcept { return std::exchange(notices_, StoreNotices{}); }
 
 void TextStore::Trim() {
     if (residentBytes_ > limits_.residentBytes) PageOutColdBlocks();

@@ -25,20 +25,20 @@ namespace core {
 
 // What the row layout keeps per block. The store resets it whenever the block's bytes change.
 struct BlockRows {
-    std::uint32_t count = 0;        // rows that start in the block: exact, or an estimate
-    std::uint32_t generation = 0;   // the layout generation `count` belongs to; 0: none yet
+    std::uint32_t count = 0;       // rows that start in the block: exact, or an estimate
+    std::uint32_t generation = 0;  // the layout generation `count` belongs to; 0: none yet
     bool exact = false;
-    bool entryKnown = false;        // whether entryBack holds for the layout generation
-    std::uint32_t entryBack = 0;    // how far before the block's start its first row began
+    bool entryKnown = false;      // whether entryBack holds for the layout generation
+    std::uint32_t entryBack = 0;  // how far before the block's start its first row began
     std::uint32_t entryGeneration = 0;
 };
 
 struct TextBlock {
     std::size_t start = 0;
     std::size_t size = 0;
-    std::uint64_t id = 0;            // new whenever the bytes change
+    std::uint64_t id = 0;  // new whenever the bytes change
     std::uint32_t lineFeeds = 0;
-    bool startsLine = true;          // the text's start, or right after a CR LF
+    bool startsLine = true;  // the text's start, or right after a CR LF
     bool resident = true;
     std::string bytes;               // the bytes while resident
     std::optional<PageExtent> page;  // a copy in the page file, valid while the bytes stay
@@ -57,9 +57,9 @@ struct StoreLimits {
     // may fill.
     std::size_t blockTargetBytes = 128u << 10;
     std::size_t blockMostBytes = 160u << 10;
-    std::size_t residentBytes = 48u << 20;  // resident blocks beyond this go to the page file
-    std::size_t memoryBytes = 768u << 20;   // without a page file: the most text kept in memory
-    std::size_t maxTextBytes = 3072u << 20; // the most text at all: offsets are 32 bits wide
+    std::size_t residentBytes = 48u << 20;   // resident blocks beyond this go to the page file
+    std::size_t memoryBytes = 768u << 20;    // without a page file: the most text kept in memory
+    std::size_t maxTextBytes = 3072u << 20;  // the most text at all: offsets are 32 bits wide
 };
 
 // What happened to the text that the user should hear about. Each is reported once.

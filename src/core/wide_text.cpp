@@ -14,8 +14,7 @@ bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 bool IsSurrogate(char16_t unit) { return IsHighSurrogate(unit) || IsLowSurrogate(unit); }
 
-std::size_t SjisPrefixForUnits(std::string_view bytes, std::size_t units)
-{
+std::size_t SjisPrefixForUnits(std::string_view bytes, std::size_t units) {
     std::size_t at = 0;
     for (std::size_t taken = 0; taken < units && at < bytes.size(); ++taken) {
         // A first byte at the very end stands alone, as the system converts it.
@@ -25,8 +24,7 @@ std::size_t SjisPrefixForUnits(std::string_view bytes, std::size_t units)
     return at;
 }
 
-std::size_t SjisCharacterCount(std::string_view bytes)
-{
+std::size_t SjisCharacterCount(std::string_view bytes) {
     std::size_t count = 0;
     for (std::size_t at = 0; at < bytes.size(); ++count) {
         at += SjisPrefixForUnits(bytes.substr(at), 1);
@@ -34,8 +32,7 @@ std::size_t SjisCharacterCount(std::string_view bytes)
     return count;
 }
 
-std::size_t ReplaceSurrogates(char16_t* text, std::size_t length)
-{
+std::size_t ReplaceSurrogates(char16_t* text, std::size_t length) {
     std::size_t out = 0;
     for (std::size_t in = 0; in < length; ++in) {
         const char16_t unit = text[in];
@@ -49,8 +46,7 @@ std::size_t ReplaceSurrogates(char16_t* text, std::size_t length)
     return out;
 }
 
-std::optional<char16_t> TypedUnits::Take(char16_t unit)
-{
+std::optional<char16_t> TypedUnits::Take(char16_t unit) {
     const bool highWaited = std::exchange(highWaits_, IsHighSurrogate(unit));
     // A first half after another first half: the earlier one was lone.
     if (highWaits_) return highWaited ? std::optional<char16_t>(kUnmappable) : std::nullopt;

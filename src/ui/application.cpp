@@ -110,8 +110,6 @@ void Application::ShowMessage(std::string_view text) {
     ShowMessageBox(nullptr, text, title_, MB_OK | MB_TASKMODAL);
 }
 
-void ShowCurrentException() noexcept {
-    App().ShowException(std::current_exception());
-}
+void ShowCurrentException() noexcept { App().ShowException(std::current_exception()); }
 
 }  // namespace ui

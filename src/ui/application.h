@@ -45,8 +45,6 @@ private:
     Form* mainForm_ = nullptr;
 };
 
-inline Application& App() {
-    return Application::Instance();
-}
+inline Application& App() { return Application::Instance(); }
 
 }  // namespace ui

@@ -98,8 +98,6 @@ std::optional<std::string> ClipboardText(HWND owner) {
     return ClipboardData<char>(CF_TEXT);
 }
 
-bool ClipboardHasText() {
-    return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
-}
+bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT); }
 
 }  // namespace ui

@@ -24,9 +24,7 @@ void ComboBox::SetHeights() {
     FitClosedHeight(Scaled(closedHeight_));
 }
 
-void ComboBox::OnDpiChanged() {
-    SetHeights();
-}
+void ComboBox::OnDpiChanged() { SetHeights(); }
 
 void ComboBox::FitClosedHeight(int height) {
     // The closed box is its selection field plus a frame, and what the field becomes for a
@@ -39,25 +37,21 @@ void ComboBox::FitClosedHeight(int height) {
     }
 }
 
-int ComboBox::ItemIndex() const {
-    return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
-}
+int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)); }
 
 void ComboBox::SetItemIndex(int index) {
     // CB_SETCURSEL sends no CBN_SELCHANGE, which is what keeps OnChange for the user's picks.
     SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-int ComboBox::ItemCount() const {
-    return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0));
-}
+int ComboBox::ItemCount() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0)); }
 
 std::string ComboBox::ItemText(int index) const {
     const LRESULT length = SendMessageW(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
     return ToShiftJis(text);
 }

@@ -40,9 +40,9 @@ Control::Control(Window& parent, CreateParams params) : Window(&parent, params.a
     // the system's code page, and another program reading them could crash it.
     Attach(CreateWindowExW(params.exStyle, ToWide(params.className).c_str(), ToWide(params.text).c_str(),
                            WS_CHILD | WS_VISIBLE | params.style, Scaled(b.left), Scaled(b.top), Scaled(b.width),
-                           Scaled(b.height),
-                           parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
-                           GetModuleHandleW(nullptr), nullptr));
+                           Scaled(b.height), parent.Handle(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())), GetModuleHandleW(nullptr),
+                           nullptr));
     SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, 0);
     ApplyFont();
     if (params.align != Align::None) parent.RealignChildren();
@@ -66,8 +66,8 @@ LRESULT Control::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(Handle(), message, wParam, lParam);
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR) noexcept {
+LRESULT CALLBACK Control::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR) noexcept {
     // Only controls are subclassed with this procedure.
     auto* control = static_cast<Control*>(FromHandle(handle));
     if (!control) return DefSubclassProc(handle, message, wParam, lParam);

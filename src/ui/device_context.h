@@ -8,7 +8,9 @@ namespace ui {
 class WindowDC {
 public:
     explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const noexcept { return dc_; }
@@ -21,7 +23,9 @@ private:
 class MemoryDC {
 public:
     explicit MemoryDC(HDC compatibleWith) noexcept : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     HDC get() const noexcept { return dc_; }

@@ -75,7 +75,12 @@ Form::~Form() {
 LRESULT CALLBACK Form::Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        GuardedCall([&] { form->Attach(handle); return 0; }, 0);
+        GuardedCall(
+            [&] {
+                form->Attach(handle);
+                return 0;
+            },
+            0);
     }
     // Only forms are made with this procedure.
     auto* form = static_cast<Form*>(FromHandle(handle));
@@ -146,11 +151,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RealignChildren();
         return 0;
     }
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return QueryClose() ? TRUE : FALSE;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_QUERYENDSESSION: return QueryClose() ? TRUE : FALSE;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             RememberFocus();
@@ -163,8 +165,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (menu_) SetMenu(Handle(), nullptr);
         if (App().MainForm() == this) PostQuitMessage(0);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(Handle(), message, wParam, lParam);
 }
@@ -238,13 +239,9 @@ void Form::ShowModal() {
     if (quit) PostQuitMessage(static_cast<int>(message.wParam));
 }
 
-void Form::Close() {
-    SendMessageA(Handle(), WM_CLOSE, 0, 0);
-}
+void Form::Close() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
-void Form::Hide() {
-    ShowWindow(Handle(), SW_HIDE);
-}
+void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
 
 template <typename Change>
 void Form::ChangeRestoredRect(Change change) {
@@ -317,12 +314,8 @@ void Form::RestoreFocus() noexcept {
     }
 }
 
-void Form::AttachTimer(Timer* timer) {
-    timers_.push_back(timer);
-}
+void Form::AttachTimer(Timer* timer) { timers_.push_back(timer); }
 
-void Form::DetachTimer(Timer* timer) noexcept {
-    std::erase(timers_, timer);
-}
+void Form::DetachTimer(Timer* timer) noexcept { std::erase(timers_, timer); }
 
 }  // namespace ui

@@ -16,7 +16,7 @@ class Timer;
 
 struct FormArgs {
     std::string caption{};
-    int width = 0;   // outer size, or the client area's with clientSize, in layout pixels
+    int width = 0;  // outer size, or the client area's with clientSize, in layout pixels
     int height = 0;
     bool clientSize = false;
     DWORD style = WS_OVERLAPPEDWINDOW;

@@ -25,8 +25,7 @@ LRESULT Image::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(dc.get());
         return 0;
     }
-    default:
-        return Control::HandleMessage(message, wParam, lParam);
+    default: return Control::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -32,9 +32,7 @@ void Label::FitToText() {
     SetPixelBounds(Scaled(layoutBounds_.left), Scaled(layoutBounds_.top), rect.right, metrics.tmHeight);
 }
 
-void Label::OnDpiChanged() {
-    FitToText();
-}
+void Label::OnDpiChanged() { FitToText(); }
 
 bool Label::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message != WM_CTLCOLORSTATIC) return false;

@@ -18,34 +18,26 @@ void ListBox::SetItemHeight() {
     if (itemHeight_ > 0) SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, Scaled(itemHeight_));
 }
 
-void ListBox::OnDpiChanged() {
-    SetItemHeight();
-}
+void ListBox::OnDpiChanged() { SetItemHeight(); }
 
 void ListBox::AddItem(std::string_view text) {
     SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }
 
-void ListBox::Clear() {
-    SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
-}
+void ListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
 
-int ListBox::Count() const {
-    return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0));
-}
+int ListBox::Count() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
 
 std::string ListBox::ItemText(int index) const {
     const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
     return ToShiftJis(text);
 }
 
-int ListBox::ItemHeight() const {
-    return static_cast<int>(SendMessageA(Handle(), LB_GETITEMHEIGHT, 0, 0));
-}
+int ListBox::ItemHeight() const { return static_cast<int>(SendMessageA(Handle(), LB_GETITEMHEIGHT, 0, 0)); }
 
 }  // namespace ui

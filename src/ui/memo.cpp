@@ -120,9 +120,7 @@ void Memo::SetText(std::string_view text) {
     TextChanged(false);
 }
 
-int Memo::TextLength() const noexcept {
-    return static_cast<int>(std::min<std::size_t>(document_.Size(), INT_MAX));
-}
+int Memo::TextLength() const noexcept { return static_cast<int>(std::min<std::size_t>(document_.Size(), INT_MAX)); }
 
 void Memo::AppendText(std::string_view bytes) {
     // The program's own additions are not the user's edits: nothing to undo, and the last edit's
@@ -143,9 +141,7 @@ void Memo::ScrollToEnd() {
 
 void Memo::Clear() { SetText({}); }
 
-bool Memo::ViewHeld() const noexcept {
-    return selecting_ || trackingScrollBar_ || (GetKeyState(VK_SCROLL) & 1) != 0;
-}
+bool Memo::ViewHeld() const noexcept { return selecting_ || trackingScrollBar_ || (GetKeyState(VK_SCROLL) & 1) != 0; }
 
 void Memo::CopyToClipboard() {
     const core::TextSelection s = document_.Selected();
@@ -264,8 +260,7 @@ void Memo::OnKeyDown(WPARAM key) {
         if (control) CopyToClipboard();
         if (shift) PasteFromClipboard();
         return;
-    default:
-        return;
+    default: return;
     }
     document_.Move(*step, shift, page);
     PlaceCaret();
@@ -276,10 +271,10 @@ void Memo::OnKeyDown(WPARAM key) {
 void Memo::OnChar(unsigned char c) {
     switch (c) {
     case 0x01: Select(0, document_.Size()); return;  // Ctrl+A
-    case 0x03: CopyToClipboard(); return;             // Ctrl+C
-    case 0x16: PasteFromClipboard(); return;          // Ctrl+V
-    case 0x18: CutToClipboard(); return;              // Ctrl+X
-    case 0x1A: Undo(); return;                        // Ctrl+Z
+    case 0x03: CopyToClipboard(); return;            // Ctrl+C
+    case 0x16: PasteFromClipboard(); return;         // Ctrl+V
+    case 0x18: CutToClipboard(); return;             // Ctrl+X
+    case 0x1A: Undo(); return;                       // Ctrl+Z
     default: break;
     }
     const std::size_t size = document_.Size();
@@ -346,11 +341,8 @@ void Memo::ShowContextMenu(POINT point) {
 LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const MessageParams params{wParam, lParam};
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the paint covers every pixel
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_TIMER:
         if (params.TimerId() == kScrollBarTimerId) {
             KillTimer(Handle(), kScrollBarTimerId);
@@ -363,9 +355,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         return Control::HandleMessage(message, wParam, lParam);
-    case kShowNoticeMessage:
-        ShowNotices();
-        return 0;
+    case kShowNoticeMessage: ShowNotices(); return 0;
     case WM_SIZE:
         // With no room to show a row, the rows are kept for when there is room again.
         if (!params.SizeIsEmpty()) LayOutAgain();
@@ -379,17 +369,12 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         LayOutAgain();
         return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     // The window is Unicode: texts come and go in UTF-16, the text stays Shift_JIS. A text of a
     // character or two bytes takes one unit, so the byte count is the most the text needs.
-    case WM_GETTEXTLENGTH:
-        return TextLength();
-    case WM_GETTEXT:
-        return AnswerWideGetText(document_.Read(0, BytesForWideBuffer(wParam)), wParam, lParam);
-    case WM_SETTEXT:
-        SetText(ShiftJisFromWideParam(lParam));
-        return TRUE;
+    case WM_GETTEXTLENGTH: return TextLength();
+    case WM_GETTEXT: return AnswerWideGetText(document_.Read(0, BytesForWideBuffer(wParam)), wParam, lParam);
+    case WM_SETTEXT: SetText(ShiftJisFromWideParam(lParam)); return TRUE;
     case WM_GETDLGCODE: {
         LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
         // Every key but Tab, which moves on to the next control.
@@ -408,9 +393,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         composing_ = true;
         PlaceInputMethodWindow();
         return Control::HandleMessage(message, wParam, lParam);
-    case WM_IME_ENDCOMPOSITION:
-        composing_ = false;
-        return Control::HandleMessage(message, wParam, lParam);
+    case WM_IME_ENDCOMPOSITION: composing_ = false; return Control::HandleMessage(message, wParam, lParam);
     case WM_KILLFOCUS:
         focused_ = false;
         document_.ForgetTypedLeadByte();
@@ -447,9 +430,7 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         if (selecting_) ReleaseCapture();
         return 0;
-    case WM_CAPTURECHANGED:
-        selecting_ = false;
-        return 0;
+    case WM_CAPTURECHANGED: selecting_ = false; return 0;
     case WM_NCLBUTTONDOWN: {
         // Dragging the thumb or holding an arrow of the scroll bar runs a loop of the system's
         // until the button is released; arriving text must not take the view away meanwhile.
@@ -465,30 +446,16 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ScrollRows(-static_cast<long long>(notches) * kWheelRows);
         return 0;
     }
-    case WM_VSCROLL:
-        OnVerticalScroll(params.ScrollCode());
-        return 0;
-    case WM_KEYDOWN:
-        OnKeyDown(params.Key());
-        return 0;
+    case WM_VSCROLL: OnVerticalScroll(params.ScrollCode()); return 0;
+    case WM_KEYDOWN: OnKeyDown(params.Key()); return 0;
     case WM_CHAR:
         for (const char c : typedCharacters_.Take(params.Character())) OnChar(static_cast<unsigned char>(c));
         return 0;
-    case WM_CONTEXTMENU:
-        ShowContextMenu(params.Mouse());
-        return 0;
-    case WM_COPY:
-        CopyToClipboard();
-        return 0;
-    case WM_PASTE:
-        PasteFromClipboard();
-        return 0;
-    case WM_CUT:
-        CutToClipboard();
-        return 0;
-    case WM_CLEAR:
-        ReplaceSelection({});
-        return 0;
+    case WM_CONTEXTMENU: ShowContextMenu(params.Mouse()); return 0;
+    case WM_COPY: CopyToClipboard(); return 0;
+    case WM_PASTE: PasteFromClipboard(); return 0;
+    case WM_CUT: CutToClipboard(); return 0;
+    case WM_CLEAR: ReplaceSelection({}); return 0;
     case EM_GETSEL: {
         const core::TextSelection s = document_.Selected();
         if (DWORD* start = params.StartOut()) *start = static_cast<DWORD>(s.start);
@@ -518,29 +485,17 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_UNDO:
-    case EM_UNDO:
-        return Undo() ? TRUE : FALSE;
-    case EM_CANUNDO:
-        return document_.CanUndo() ? TRUE : FALSE;
-    case EM_EMPTYUNDOBUFFER:
-        document_.ForgetUndo();
-        return 0;
-    case EM_GETLINECOUNT:
-        return static_cast<LRESULT>(std::min<std::size_t>(document_.Rows().RowCount(), INT_MAX));
+    case EM_UNDO: return Undo() ? TRUE : FALSE;
+    case EM_CANUNDO: return document_.CanUndo() ? TRUE : FALSE;
+    case EM_EMPTYUNDOBUFFER: document_.ForgetUndo(); return 0;
+    case EM_GETLINECOUNT: return static_cast<LRESULT>(std::min<std::size_t>(document_.Rows().RowCount(), INT_MAX));
     case EM_GETFIRSTVISIBLELINE:
         return static_cast<LRESULT>(std::min<std::size_t>(document_.Rows().RowIndexOf(topOffset_), INT_MAX));
-    case EM_LINESCROLL:
-        ScrollRows(params.SignedL());
-        return TRUE;
-    case EM_SCROLLCARET:
-        ScrollCaretIntoView();
-        return 0;
-    case EM_GETLIMITTEXT:
-        return kNoLimit;
-    case EM_SETLIMITTEXT:
-        return 0;
-    default:
-        return Control::HandleMessage(message, wParam, lParam);
+    case EM_LINESCROLL: ScrollRows(params.SignedL()); return TRUE;
+    case EM_SCROLLCARET: ScrollCaretIntoView(); return 0;
+    case EM_GETLIMITTEXT: return kNoLimit;
+    case EM_SETLIMITTEXT: return 0;
+    default: return Control::HandleMessage(message, wParam, lParam);
     }
 }
 

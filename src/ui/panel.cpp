@@ -7,13 +7,9 @@ namespace ui {
 namespace {
 
 // Each bevel is one pixel of the button highlight and shadow colours.
-void DrawBevel(HDC dc, RECT& rect, UINT edge) {
-    DrawEdge(dc, &rect, edge, BF_RECT | BF_ADJUST);
-}
+void DrawBevel(HDC dc, RECT& rect, UINT edge) { DrawEdge(dc, &rect, edge, BF_RECT | BF_ADJUST); }
 
-std::string UpToZero(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
-}
+std::string UpToZero(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
 }  // namespace
 
@@ -30,13 +26,9 @@ Panel::Panel(Window& parent, PanelArgs args)
     if (args.color) SetColor(*args.color);
 }
 
-COLORREF Panel::Color() const noexcept {
-    return color_ ? *color_ : GetSysColor(COLOR_BTNFACE);
-}
+COLORREF Panel::Color() const noexcept { return color_ ? *color_ : GetSysColor(COLOR_BTNFACE); }
 
-HBRUSH Panel::BackgroundBrush() const {
-    return color_ ? brush_.get() : GetSysColorBrush(COLOR_BTNFACE);
-}
+HBRUSH Panel::BackgroundBrush() const { return color_ ? brush_.get() : GetSysColorBrush(COLOR_BTNFACE); }
 
 void Panel::SetColor(COLORREF color) {
     UniqueBrush brush(CreateSolidBrush(color));
@@ -67,14 +59,12 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(dc.get());
         return 0;
     }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(CurrentFont().Handle());
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(CurrentFont().Handle());
     case WM_SIZE:
         RealignChildren();
         InvalidateRect(Handle(), nullptr, TRUE);
         return 0;
-    default:
-        return Control::HandleMessage(message, wParam, lParam);
+    default: return Control::HandleMessage(message, wParam, lParam);
     }
 }
 
@@ -82,14 +72,9 @@ void Panel::Paint(HDC dc) const {
     RECT rect;
     GetClientRect(Handle(), &rect);
     switch (bevel_) {
-    case Bevel::None:
-        break;
-    case Bevel::Lowered:
-        DrawBevel(dc, rect, BDR_SUNKENOUTER);
-        break;
-    case Bevel::Raised:
-        DrawBevel(dc, rect, BDR_RAISEDINNER);
-        break;
+    case Bevel::None: break;
+    case Bevel::Lowered: DrawBevel(dc, rect, BDR_SUNKENOUTER); break;
+    case Bevel::Raised: DrawBevel(dc, rect, BDR_RAISEDINNER); break;
     case Bevel::RaisedLowered:
         DrawBevel(dc, rect, BDR_RAISEDINNER);
         DrawBevel(dc, rect, BDR_SUNKENOUTER);

@@ -15,12 +15,11 @@ RadioGroup::RadioGroup(Window& parent, RadioGroupArgs args)
         // Plain (not automatic) radio buttons: the group alone decides what is checked and when
         // that is a change worth reporting. They tell the group when they gain and lose the focus,
         // which is how it learns of the arrow keys.
-        const DWORD style =
-            WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | BS_NOTIFY | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+        const DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | BS_NOTIFY | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
         // Unicode like every other window of the program, and never subclassed.
-        HWND button = CreateWindowExW(0, L"BUTTON", ToWide(args.items[i]).c_str(), style, 0, 0, 0, 0, Handle(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
-                                      GetModuleHandleW(nullptr), nullptr);
+        HWND button =
+            CreateWindowExW(0, L"BUTTON", ToWide(args.items[i]).c_str(), style, 0, 0, 0, 0, Handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), GetModuleHandleW(nullptr), nullptr);
         if (!button) throw Exception("A radio button cannot be created");
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont().Handle()), FALSE);
         buttons_.push_back(button);
@@ -84,9 +83,7 @@ LRESULT RadioGroup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const int index = message == WM_COMMAND ? IndexOf(reinterpret_cast<HWND>(lParam)) : -1;
     if (index < 0) return GroupBox::HandleMessage(message, wParam, lParam);
     switch (HIWORD(wParam)) {
-    case BN_CLICKED:
-        SetItemIndex(index);
-        break;
+    case BN_CLICKED: SetItemIndex(index); break;
     case BN_KILLFOCUS:
         // The focus is already where it goes: another item of this group means an arrow key (or
         // the mouse) moved it, while Tab and Shift+Tab leave the group.
@@ -96,8 +93,7 @@ LRESULT RadioGroup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // As in any dialog, the arrow keys select the item they move to; Tab only lands there.
         if (std::exchange(focusMovesWithinGroup_, false)) SetItemIndex(index);
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

@@ -15,9 +15,7 @@ const char* RegisteredStatusClass() {
 }  // namespace
 
 StatusBar::StatusBar(Window& parent, StatusBarArgs args)
-    : Control(parent, {.className = RegisteredStatusClass(),
-                       .style = SBARS_SIZEGRIP,
-                       .align = Align::Bottom}) {
+    : Control(parent, {.className = RegisteredStatusClass(), .style = SBARS_SIZEGRIP, .align = Align::Bottom}) {
     if (args.height > 0) {
         // The bar would take its height from its font again at every resize; from here on it keeps
         // the one given and is placed by the parent's alignment like any other control.
@@ -33,17 +31,11 @@ void StatusBar::UseStatusFont() {
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_->Handle()), TRUE);
 }
 
-void StatusBar::OnDpiChanged() {
-    UseStatusFont();
-}
+void StatusBar::OnDpiChanged() { UseStatusFont(); }
 
-void StatusBar::SetSimple(bool simple) {
-    SendMessageA(Handle(), SB_SIMPLE, simple ? TRUE : FALSE, 0);
-}
+void StatusBar::SetSimple(bool simple) { SendMessageA(Handle(), SB_SIMPLE, simple ? TRUE : FALSE, 0); }
 
-bool StatusBar::Simple() const {
-    return SendMessageA(Handle(), SB_ISSIMPLE, 0, 0) != FALSE;
-}
+bool StatusBar::Simple() const { return SendMessageA(Handle(), SB_ISSIMPLE, 0, 0) != FALSE; }
 
 void StatusBar::SetSimpleText(const std::string& text) {
     const std::wstring wide = ToWide(text);

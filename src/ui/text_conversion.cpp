@@ -26,9 +26,9 @@ std::string ToShiftJis(std::wstring_view wide) {
     const auto* source = reinterpret_cast<const wchar_t*>(units.data());
     std::string bytes(2 * units.size(), '\0');
     const char unmappable = static_cast<char>(core::kUnmappable);
-    const int length = WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, source,
-                                           static_cast<int>(units.size()), bytes.data(), static_cast<int>(bytes.size()),
-                                           &unmappable, nullptr);
+    const int length =
+        WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, source, static_cast<int>(units.size()),
+                            bytes.data(), static_cast<int>(bytes.size()), &unmappable, nullptr);
     bytes.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     return bytes;
 }

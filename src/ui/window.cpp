@@ -84,9 +84,7 @@ void Window::MoveWithoutRealign(int left, int top, int width, int height) {
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int Window::Scaled(int layoutPixels) const {
-    return core::ScaleToDpi(layoutPixels, dpi_);
-}
+int Window::Scaled(int layoutPixels) const { return core::ScaleToDpi(layoutPixels, dpi_); }
 
 void Window::SetPixelBounds(int left, int top, int width, int height) {
     MoveWithoutRealign(left, top, width, height);
@@ -156,9 +154,7 @@ std::string Window::Text() const {
     return ToShiftJis(text);
 }
 
-void Window::SetText(std::string_view text) {
-    SetWindowTextW(Handle(), ToWide(text).c_str());
-}
+void Window::SetText(std::string_view text) { SetWindowTextW(Handle(), ToWide(text).c_str()); }
 
 const Font& Window::CurrentFont() const {
     if (ownFont_) return *ownFont_;
@@ -180,9 +176,7 @@ void Window::ApplyFont() {
     if (Handle()) SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont().Handle()), TRUE);
 }
 
-bool Window::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
-}
+bool Window::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool Window::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     HWND child = nullptr;
@@ -192,19 +186,14 @@ bool Window::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        child = reinterpret_cast<HWND>(lParam);
-        break;
-    case WM_NOTIFY:
-        child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
-        break;
+    case WM_CTLCOLORSTATIC: child = reinterpret_cast<HWND>(lParam); break;
+    case WM_NOTIFY: child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom; break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlType != ODT_MENU) child = item->hwndItem;
         break;
     }
-    default:
-        return false;
+    default: return false;
     }
     Window* target = FromHandle(child);
     return target && target->OnReflected(message, wParam, lParam, result);

@@ -25,9 +25,9 @@ TEST(EncodeDateTime, CountsDaysFromTheEpoch) {
         int year, month, day;
         double value;
     } cases[] = {
-        {1899, 12, 30, 0},     {1900, 1, 1, 2},       {1900, 2, 28, 60},     {1900, 3, 1, 61},
-        {1999, 12, 31, 36525}, {2000, 2, 29, 36585},  {2000, 3, 1, 36586},   {2026, 12, 7, 46363},
-        {2100, 2, 28, 73109},  {2100, 3, 1, 73110},   {2100, 12, 31, 73415},
+        {1899, 12, 30, 0},     {1900, 1, 1, 2},      {1900, 2, 28, 60},     {1900, 3, 1, 61},
+        {1999, 12, 31, 36525}, {2000, 2, 29, 36585}, {2000, 3, 1, 36586},   {2026, 12, 7, 46363},
+        {2100, 2, 28, 73109},  {2100, 3, 1, 73110},  {2100, 12, 31, 73415},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeDateTime(c.year, c.month, c.day, 0, 0, 0, 0), c.value)
@@ -95,7 +95,7 @@ TEST(FormatDateTime, RoundsToMillisecondsBeforeCutting) {
     EXPECT_EQ(FormatDateTime("hh:mm:ss", 0.4 * kSecond, "/", ":"), "00:00:00");
 }
 
-const std::string kClockLabel = "\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46";  // 現在時刻：
+const std::string kClockLabel = "\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46";               // 現在時刻：
 const std::string kConnectionLabel = "\x81\x40\x90\xDA\x91\xB1\x8E\x9E\x8A\xD4\x81\x46";  // 　接続時間：
 
 // The clock always; the connection time once one runs, wrapping every 24 hours.

@@ -55,9 +55,22 @@ const DecodeCase kDecodeCases[] = {
     {"a first byte above 0x8F is a piece of its own", {"\x93\xFA"}, "", 0, "\x93\xFA", "\x93\xFA", 0},
     {"a held first byte shows nothing and leaves the strip", {"\x85"}, "xy", 0, "", "xy", 0x85},
     {"LF and CR leave a held first byte waiting", {"\n\r"}, "xy", 0x85, "\r\n", "xy", 0x85},
-    {"a byte held from an earlier tick pairs with the next", {"A"}, "", 0x8E, "\x8E" "A", "\x8E" "A", 0},
+    {"a byte held from an earlier tick pairs with the next",
+     {"A"},
+     "",
+     0x8E,
+     "\x8E"
+     "A",
+     "\x8E"
+     "A",
+     0},
     {"the second byte of a character begun above 0x8F is never held, so a LF stays after it",
-     {"\xE1\x83\n\x93", "\x8A\n"}, "", 0, "\xE1\x83\r\n\x93\x8A\r\n", "\xE1\x83\x93\x8A", 0},
+     {"\xE1\x83\n\x93", "\x8A\n"},
+     "",
+     0,
+     "\xE1\x83\r\n\x93\x8A\r\n",
+     "\xE1\x83\x93\x8A",
+     0},
 };
 
 // The strip restarts once it holds 30 bytes or more; a NUL byte shows as nothing.
@@ -68,7 +81,15 @@ const DecodeCase kStripCases[] = {
     {"a NUL byte adds nothing to a short strip or the text", {std::string(1, '\0')}, "abc", 0, "", "abc", 0},
     {"a NUL byte empties a strip of 30 bytes", {std::string(1, '\0')}, k30, 0, "", "", 0},
     {"a pair with a NUL second byte shows its first byte", {std::string("\x81\0", 2)}, "", 0, "\x81", "\x81", 0},
-    {"a NUL second byte still completes the pair", {std::string("\x81\0A", 3)}, "", 0, "\x81" "A", "\x81" "A", 0},
+    {"a NUL second byte still completes the pair",
+     {std::string("\x81\0A", 3)},
+     "",
+     0,
+     "\x81"
+     "A",
+     "\x81"
+     "A",
+     0},
 };
 
 void ExpectCase(const DecodeCase& c) {

@@ -87,8 +87,7 @@ TEST(ParseSettings, CorrectsPortAndScheme) {
         std::string file;
         Value port, scheme;
     } cases[] = {
-        {"0\n0", 1, 0},  {"33\n3", 1, 3},   {"-5\n4", 1, 0},      {"32\n-7", 32, -7},
-        {"1\n2", 1, 2},  {"-1\n2147483647", 1, 0},
+        {"0\n0", 1, 0}, {"33\n3", 1, 3}, {"-5\n4", 1, 0}, {"32\n-7", 32, -7}, {"1\n2", 1, 2}, {"-1\n2147483647", 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.file));
@@ -117,7 +116,10 @@ TEST(ParseSettings, LeavesMissingWhatADamagedFileDoesNotGive) {
     SCOPED_TRACE("Ctrl-Z ends the file");
     ExpectSettings(ParseSettings("2\n1\x1A\n16\n700\n900"), 2, 1, kMissing, kMissing, kMissing);
     SCOPED_TRACE("binary bytes read as 0 and a NUL cuts its line");
-    ExpectSettings(ParseSettings(std::string("\x01\xFF\n2\0" "5\n\x82\xA0\n700\n900", 17)), 1, 2, 0, 700, 900);
+    ExpectSettings(ParseSettings(std::string("\x01\xFF\n2\0"
+                                             "5\n\x82\xA0\n700\n900",
+                                             17)),
+                   1, 2, 0, 700, 900);
     SCOPED_TRACE("a 40-digit number fills three pieces, none of them in range");
     ExpectSettings(ParseSettings(std::string(40, '9') + "\n5\n700\n"), kMissing, kMissing, kMissing, 5, 700);
     SCOPED_TRACE("10 MB of digits gives no value");

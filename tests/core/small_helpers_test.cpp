@@ -75,7 +75,7 @@ TEST(AppDirFromModulePath, CutsThePathToItsDirectory) {
         {"\\\\server\\share\\a.exe", "\\\\server\\share\\"},
         {"C:Varnedo.exe", "C:\\"},
         {"\\Varnedo.exe", "\\\\"},
-        {"C:\\\x95\x5C\\x.exe", "C:\\\x95\x5C\\"},                 // 表, whose second byte is 5C
+        {"C:\\\x95\x5C\\x.exe", "C:\\\x95\x5C\\"},  // 表, whose second byte is 5C
         {"C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\"},
         {"C:\\\x83\x5C\x83\x74\x83\x67\\x.exe", "C:\\\x83\x5C\x83\x74\x83\x67\\"},  // ソフト
     };
@@ -120,12 +120,12 @@ TEST(SjisBoundary, HoldsBackOnlyAnUnpairedFirstByte) {
     } rows[] = {
         {"", 0},
         {"AB", 2},
-        {"A\x93", 1},              // 漢 cut after its first byte
-        {"\x93\xFA", 2},           // 日 whole
-        {"\x93\xFA\x96", 2},       // 日 and the first byte of 本
-        {"\x82\xA0\x82", 2},       // あ, then a lone first byte
-        {"\xB1\xB2", 2},           // ｱｲ: half-width katakana are single bytes
-        {"\x81\x81", 2},           // a pair whose second byte is itself a first-byte value
+        {"A\x93", 1},         // 漢 cut after its first byte
+        {"\x93\xFA", 2},      // 日 whole
+        {"\x93\xFA\x96", 2},  // 日 and the first byte of 本
+        {"\x82\xA0\x82", 2},  // あ, then a lone first byte
+        {"\xB1\xB2", 2},      // ｱｲ: half-width katakana are single bytes
+        {"\x81\x81", 2},      // a pair whose second byte is itself a first-byte value
         {"\x81\x81\x81", 2},
         {"\x80\xA0\xFD\xFE\xFF", 5},
         {"\xE0", 0},

@@ -33,8 +33,8 @@ std::vector<std::size_t> Boundaries(const std::string& text) {
     std::vector<std::size_t> out;
     for (std::size_t at = 0; at < text.size();) {
         out.push_back(at);
-        const bool pair = CrLfAt(text, at) || (IsLead(text[at]) && at + 1 < text.size() &&
-                                               text[at + 1] != '\r' && text[at + 1] != '\n');
+        const bool pair = CrLfAt(text, at) ||
+                          (IsLead(text[at]) && at + 1 < text.size() && text[at + 1] != '\r' && text[at + 1] != '\n');
         at += pair ? 2 : 1;
     }
     out.push_back(text.size());
@@ -58,7 +58,11 @@ TEST(TextLayout, LaysOutRows) {
         {"long word first wraps, then breaks", "ab cdefghij", 4, {{0, 3}, {3, 7}, {7, 11}}},
         {"two-byte char moves whole to the next row", "abc\x82\xA0", 4, {{0, 3}, {3, 5}}},
         {"two-byte char wraps at the space", "ab \x82\xA0\x82\xA0", 4, {{0, 3}, {3, 7}}},
-        {"one column still takes a two-byte char", "\x82\xA0" "a\x82\xA0", 1, {{0, 2}, {2, 3}, {3, 5}}},
+        {"one column still takes a two-byte char",
+         "\x82\xA0"
+         "a\x82\xA0",
+         1,
+         {{0, 2}, {2, 3}, {3, 5}}},
         {"tab from cell 6 takes 2 cells", "abcdef\tx", 9, {{0, 8}}},
         {"tab filling the row fits", "abcdef\tx", 8, {{0, 7}, {7, 8}}},
         {"wraps after the last tab that fits", "ab\tcd", 9, {{0, 3}, {3, 5}}},
@@ -82,18 +86,30 @@ TEST(TextLayout, LaysOutRows) {
 // Any character, including the lone first bytes and first-byte-valued second bytes that make
 // boundaries hard to find, in random runs.
 std::string RandomText(std::mt19937& rng) {
-    const auto lead = [&] { const int n = static_cast<int>(rng() % 60); return char(n < 31 ? 0x81 + n : 0xE0 + n - 31); };
-    const auto trail = [&] { const int n = static_cast<int>(rng() % 188); return char(n < 63 ? 0x40 + n : 0x80 + n - 63); };
+    const auto lead = [&] {
+        const int n = static_cast<int>(rng() % 60);
+        return char(n < 31 ? 0x81 + n : 0xE0 + n - 31);
+    };
+    const auto trail = [&] {
+        const int n = static_cast<int>(rng() % 188);
+        return char(n < 63 ? 0x40 + n : 0x80 + n - 63);
+    };
     std::string text;
     for (int n = static_cast<int>(rng() % 80); n > 0; --n) {
         switch (rng() % 10) {
-            case 0: case 1: case 2: text += char('a' + rng() % 26); break;
-            case 3: case 4: text += ' '; break;
-            case 5: text += '\t'; break;
-            case 6: text += "\r\n"; break;
-            case 7: text += lead(); text += trail(); break;
-            case 8: text += lead(); break;
-            default: text += rng() % 2 ? '\r' : '\n'; break;
+        case 0:
+        case 1:
+        case 2: text += char('a' + rng() % 26); break;
+        case 3:
+        case 4: text += ' '; break;
+        case 5: text += '\t'; break;
+        case 6: text += "\r\n"; break;
+        case 7:
+            text += lead();
+            text += trail();
+            break;
+        case 8: text += lead(); break;
+        default: text += rng() % 2 ? '\r' : '\n'; break;
         }
     }
     return text;
@@ -104,7 +120,8 @@ int Cells(const std::string& text, std::size_t from, std::size_t to) {
     const auto bounds = Boundaries(text);
     int cell = 0;
     for (std::size_t k = 0; k + 1 < bounds.size() && bounds[k] < to; ++k) {
-        if (bounds[k] >= from) cell += text[bounds[k]] == '\t' ? 8 - cell % 8 : static_cast<int>(bounds[k + 1] - bounds[k]);
+        if (bounds[k] >= from)
+            cell += text[bounds[k]] == '\t' ? 8 - cell % 8 : static_cast<int>(bounds[k + 1] - bounds[k]);
     }
     return cell;
 }
@@ -129,12 +146,14 @@ void ExpectSoundRows(const std::string& text, const core::TextLayout& layout, in
         }
         // Too wide only for a single character or a space hanging at the end.
         std::size_t end = row.end;
-        if (Cells(text, row.start, end) > columns && end > row.start && text[end - 1] == ' ' && isBoundary(end - 1)) --end;
+        if (Cells(text, row.start, end) > columns && end > row.start && text[end - 1] == ' ' && isBoundary(end - 1))
+            --end;
         if (Cells(text, row.start, end) > columns) {
             EXPECT_TRUE(*std::upper_bound(bounds.begin(), bounds.end(), row.start) == end) << "row " << i;
         }
         // Every boundary in the row survives the trip to a cell and back.
-        for (auto b = std::lower_bound(bounds.begin(), bounds.end(), row.start); b != bounds.end() && *b <= row.end; ++b) {
+        for (auto b = std::lower_bound(bounds.begin(), bounds.end(), row.start); b != bounds.end() && *b <= row.end;
+             ++b) {
             EXPECT_EQ(core::OffsetAtHalfCell(text, row, 2 * core::CellInRow(text, row, *b)), *b);
         }
     }
@@ -195,14 +214,16 @@ TEST(TextLayout, RowOfFindsTheRowShowingAnOffset) {
     core::TextLayout layout;
     layout.Reset(text, 3);
     ASSERT_EQ(RowsOf(layout), (Rows{{0, 3}, {3, 6}, {8, 10}, {12, 12}}));
-    const std::pair<std::size_t, std::size_t> cases[] = {
-        {0, 0}, {2, 0}, {3, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 2}, {10, 2}, {11, 2}, {12, 3}};
+    const std::pair<std::size_t, std::size_t> cases[] = {{0, 0}, {2, 0}, {3, 1},  {5, 1},  {6, 1},
+                                                         {7, 1}, {8, 2}, {10, 2}, {11, 2}, {12, 3}};
     for (const auto& [offset, row] : cases) EXPECT_EQ(layout.RowOf(offset), row) << "offset " << offset;
 }
 
 // A wrapped row: its tab is measured from the row's own first cell.
 TEST(TextLayout, CellsAndHalfCellClicksOnARow) {
-    const std::string text = "abcdefghij" "a\x82\xA0\tb";  // second row: a あ <tab> b
+    const std::string text =
+        "abcdefghij"
+        "a\x82\xA0\tb";  // second row: a あ <tab> b
     core::TextLayout layout;
     layout.Reset(text, 10);
     ASSERT_EQ(RowsOf(layout), (Rows{{0, 10}, {10, 15}}));
@@ -213,14 +234,17 @@ TEST(TextLayout, CellsAndHalfCellClicksOnARow) {
         EXPECT_EQ(core::OffsetAtHalfCell(text, row, 2 * cell), offset) << "offset " << offset;
     }
     // Half cells: a 0-1, あ 2-5, tab 6-15, b 16-17; the right half of a character lands after it.
-    const std::pair<int, std::size_t> clicks[] = {{-3, 10}, {1, 11}, {3, 11}, {4, 13}, {5, 13},
+    const std::pair<int, std::size_t> clicks[] = {{-3, 10}, {1, 11},  {3, 11},  {4, 13}, {5, 13},
                                                   {10, 13}, {11, 14}, {17, 15}, {99, 15}};
-    for (const auto& [half, offset] : clicks) EXPECT_EQ(core::OffsetAtHalfCell(text, row, half), offset) << "half " << half;
+    for (const auto& [half, offset] : clicks)
+        EXPECT_EQ(core::OffsetAtHalfCell(text, row, half), offset) << "half " << half;
 }
 
 // Second bytes that look like first bytes (0x88 0x88, 0xE0 0x9F) must not throw the walk off.
 TEST(TextLayout, BoundariesStepOverWholeCharacters) {
-    const std::string text = "a\r\n\x88\x88\x88\x88" "b\x82\x40\xE0\x9F\x81\r\n";
+    const std::string text =
+        "a\r\n\x88\x88\x88\x88"
+        "b\x82\x40\xE0\x9F\x81\r\n";
     const std::vector<std::size_t> expected = {0, 1, 3, 5, 7, 8, 10, 12, 13, 15};
     ASSERT_EQ(Boundaries(text), expected);
     for (const int columns : {80, 3, 1}) {
@@ -236,11 +260,13 @@ TEST(TextLayout, BoundariesStepOverWholeCharacters) {
 }
 
 TEST(TextLayout, WordAroundTakesWordsOrSpaces) {
-    const std::string text = "ab\x82\xA0" "c \t de\r\nfg";  // ab あ c | ' ' TAB ' ' | de | CR LF | fg
+    const std::string text =
+        "ab\x82\xA0"
+        "c \t de\r\nfg";  // ab あ c | ' ' TAB ' ' | de | CR LF | fg
     const struct {
         std::size_t offset;
         std::pair<std::size_t, std::size_t> word;
-    } cases[] = {{0, {0, 5}}, {2, {0, 5}}, {4, {0, 5}}, {5, {5, 8}}, {7, {5, 8}}, {8, {8, 10}},
+    } cases[] = {{0, {0, 5}},  {2, {0, 5}},    {4, {0, 5}},    {5, {5, 8}},    {7, {5, 8}},   {8, {8, 10}},
                  {9, {8, 10}}, {10, {10, 10}}, {12, {12, 14}}, {13, {12, 14}}, {14, {14, 14}}};
     for (const int columns : {80, 3}) {
         core::TextLayout layout;
@@ -259,7 +285,8 @@ TEST(TextLayout, WordStepsStopAtWordStartsAndLineBreaks) {
     core::TextLayout layout;
     layout.Reset(text, 80);
     std::vector<std::size_t> forward{0};
-    while (forward.back() < text.size()) forward.push_back(core::NextWordStart(text, core::Boundaries(text), forward.back()));
+    while (forward.back() < text.size())
+        forward.push_back(core::NextWordStart(text, core::Boundaries(text), forward.back()));
     EXPECT_EQ((std::vector<std::size_t>{0, 3, 9, 11, 13, 15, 17}), forward);
     std::vector<std::size_t> back{text.size()};
     while (back.back() > 0) back.push_back(core::PreviousWordStart(text, core::Boundaries(text), back.back()));
@@ -267,4 +294,3 @@ TEST(TextLayout, WordStepsStopAtWordStartsAndLineBreaks) {
 }
 
 }  // namespace
-

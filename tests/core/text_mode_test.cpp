@@ -51,7 +51,8 @@ Lines ReadLines(std::string_view file, std::size_t chunkSize) {
 
 // n two-byte characters, among them ones whose second byte is 5C or 7C, or looks like a lead byte.
 std::string TwoByteRun(std::size_t n) {
-    static const char* const kCharacters[] = {"\x82\xA0", "\x95\x5C", "\x83\x7C", "\x8A\xBF", "\x81\x81"};  // あ表ポ漢＝
+    static const char* const kCharacters[] = {"\x82\xA0", "\x95\x5C", "\x83\x7C", "\x8A\xBF",
+                                              "\x81\x81"};  // あ表ポ漢＝
     std::string run;
     for (std::size_t i = 0; i < n; ++i) {
         run += kCharacters[i % std::size(kCharacters)];
@@ -73,14 +74,21 @@ const LineCase kLineCases[] = {
     {"a last line without LF still counts", "a\nb", {"a", "b"}},
     {"CRs are dropped wherever they stand", "\ra\rb\r\n\r", {"ab"}},
     {"a file of CRs has no lines", "\r\r\r", {}},
-    {"Ctrl-Z ends the file", "a\nb\x1A" "c\nd\n", {"a", "b"}},
-    {"Ctrl-Z at the start leaves nothing", "\x1A" "a\n", {}},
+    {"Ctrl-Z ends the file",
+     "a\nb\x1A"
+     "c\nd\n",
+     {"a", "b"}},
+    {"Ctrl-Z at the start leaves nothing",
+     "\x1A"
+     "a\n",
+     {}},
     {"a NUL byte is dropped on its own", std::string("a\0b\n\0\n", 6), {"ab", ""}},
     {"empty lines stay", "a\n\n\nb\n", {"a", "", "", "b"}},
     {"Shift_JIS passes through, a 5C second byte included", "\x95\x5C\x82\xA0\n", {"\x95\x5C\x82\xA0"}},
     {"a long line is one line", std::string(5000, 'x') + "\n", {std::string(5000, 'x')}},
     {"a 5,000-byte line of two-byte characters is one line, no character split",
-     TwoByteRun(2500) + "\r\n" + "z\r\n", {TwoByteRun(2500), "z"}},
+     TwoByteRun(2500) + "\r\n" + "z\r\n",
+     {TwoByteRun(2500), "z"}},
 };
 
 TEST(LineReader, ReadsLinesInAnyChunkSize) {
@@ -96,7 +104,9 @@ TEST(LineReader, ReportsCtrlZAndIgnoresLaterInput) {
     LineReader reader;
     reader.Feed("a\nb");
     EXPECT_FALSE(reader.Ended());
-    reader.Feed("\x1A" "c\n");
+    reader.Feed(
+        "\x1A"
+        "c\n");
     EXPECT_TRUE(reader.Ended());
     reader.Feed("d\n");
     reader.Finish();
@@ -137,9 +147,15 @@ struct PieceCase {
 const PieceCase kPieceCases[] = {
     {"LF stays in its piece, CR is dropped", "3\r\n1\r\n14", 16, {"3\n", "1\n", "14"}},
     {"15 spaces and 3 are two pieces", "               3\n", 16, {"               ", "3\n"}},
-    {"a line of 1023 bytes plus LF: the LF is a piece of its own", std::string(1023, 'a') + "\n", 1024,
+    {"a line of 1023 bytes plus LF: the LF is a piece of its own",
+     std::string(1023, 'a') + "\n",
+     1024,
      {std::string(1023, 'a'), "\n"}},
-    {"Ctrl-Z ends the file", "1\n2\x1A" "3\n", 16, {"1\n", "2"}},
+    {"Ctrl-Z ends the file",
+     "1\n2\x1A"
+     "3\n",
+     16,
+     {"1\n", "2"}},
     {"a NUL cuts its piece, the rest of the piece is lost", std::string("ab\0cd\nef\n", 9), 16, {"ab", "ef\n"}},
     {"a piece that starts with NUL is empty but still a piece", std::string("\0\n7\n", 4), 16, {"", "7\n"}},
     {"an empty file has no pieces", "", 16, {}},

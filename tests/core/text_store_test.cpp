@@ -28,7 +28,8 @@ core::StoreLimits SmallBlocks() {
 using testing_support::MemoryPageFile;
 
 std::string RandomPiece(std::mt19937& random, std::size_t most) {
-    static const char* const kPieces[] = {"a", "b", "c", " ", " ", "\t", "\r\n", "\r\n", "\x82\xA0", "\x88", "\n", "\r"};
+    static const char* const kPieces[] = {"a",    "b",    "c",        " ",    " ",  "\t",
+                                          "\r\n", "\r\n", "\x82\xA0", "\x88", "\n", "\r"};
     std::string piece;
     const std::size_t count = std::uniform_int_distribution<std::size_t>(0, most)(random);
     for (std::size_t i = 0; i < count; ++i) piece += kPieces[random() % std::size(kPieces)];
@@ -181,9 +182,9 @@ TEST(PageSpace, ReusesFreedExtentsAndShrinksAtTheEnd) {
     EXPECT_EQ(space.Take(5).position, 0u);  // first fit, in the freed room
     space.Give(b);
     space.Give({0, 5});
-    EXPECT_EQ(space.FreeBytes(), 30u);       // neighbours joined: 0..30
+    EXPECT_EQ(space.FreeBytes(), 30u);  // neighbours joined: 0..30
     space.Give(c);
-    EXPECT_EQ(space.Length(), 0u);           // all free: nothing left at the end
+    EXPECT_EQ(space.Length(), 0u);  // all free: nothing left at the end
 }
 
 }  // namespace

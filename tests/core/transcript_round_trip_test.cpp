@@ -34,10 +34,8 @@ std::string LoadIntoEmptyTextArea(const std::string& file, std::size_t chunkSize
 // byte may be 5C ("\") or any other allowed value.
 std::string RandomCharacter(std::mt19937& random) {
     switch (random() % 3) {
-    case 0:
-        return std::string(1, static_cast<char>(0x20 + random() % (0x7F - 0x20)));
-    case 1:
-        return std::string(1, static_cast<char>(0xA1 + random() % (0xE0 - 0xA1)));
+    case 0: return std::string(1, static_cast<char>(0x20 + random() % (0x7F - 0x20)));
+    case 1: return std::string(1, static_cast<char>(0xA1 + random() % (0xE0 - 0xA1)));
     default: {
         static const unsigned char kLeads[] = {0x81, 0x82, 0x83, 0x88, 0x8A, 0x95, 0x9F, 0xE0, 0xEA, 0xFC};
         const unsigned char lead = kLeads[random() % std::size(kLeads)];

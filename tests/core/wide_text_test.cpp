@@ -24,9 +24,7 @@ TEST(WideText, CharactersCountOneUnitEach) {
 
 // A buffer of n units takes the first n characters and never half of one.
 TEST(WideText, PrefixForUnitsEndsOnCharacters) {
-    const struct {
-        std::size_t units, bytes;
-    } rows[] = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 6}, {9, 6}};
+    const struct { std::size_t units, bytes; } rows[] = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 6}, {9, 6}};
     for (const auto& row : rows) {
         EXPECT_EQ(core::SjisPrefixForUnits(kMixed, row.units), row.bytes) << row.units;
         EXPECT_LE(row.bytes, core::MostSjisBytesForUnits(row.units)) << row.units;
@@ -39,10 +37,10 @@ TEST(WideText, SurrogatesBecomeOneQuestionMark) {
         std::u16string in, out;
     } rows[] = {
         {u"\u65E5\u672C", u"\u65E5\u672C"},
-        {u"a\U00020BB7b", u"a?b"},           // 𠮷, outside the Basic Multilingual Plane
-        {u"\xD842", u"?"},                   // a first half at the end
-        {u"\xDFB7x", u"?x"},                 // a second half alone
-        {u"\xD842\xD842\xDFB7", u"??"},      // a lone first half, then a pair
+        {u"a\U00020BB7b", u"a?b"},       // 𠮷, outside the Basic Multilingual Plane
+        {u"\xD842", u"?"},               // a first half at the end
+        {u"\xDFB7x", u"?x"},             // a second half alone
+        {u"\xD842\xD842\xDFB7", u"??"},  // a lone first half, then a pair
     };
     for (const auto& row : rows) {
         std::u16string text = row.in;

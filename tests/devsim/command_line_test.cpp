@@ -39,11 +39,11 @@ TEST(CommandLine, AcceptsEachOptionAndKeepsTheOthersAtTheirDefaults) {
         {Split({"--out", "p", "--source", "sjis"}), WithOut("p", [](Options& o) { o.source = SourceKind::Sjis; })},
         {Split({"--out", "p", "--source", "raw"}), WithOut("p", [](Options& o) { o.source = SourceKind::Raw; })},
         {Split({"--out", "p", "--source", "demo"}), WithOut("p")},
-        {Split({"--out", "p", "--source", "file:/a b/c=d.txt"}),
-         WithOut("p", [](Options& o) {
-             o.source = SourceKind::File;
-             o.sourceFilePath = "/a b/c=d.txt";
-         })},
+        {Split({"--out", "p", "--source", "file:/a b/c=d.txt"}), WithOut("p",
+                                                                         [](Options& o) {
+                                                                             o.source = SourceKind::File;
+                                                                             o.sourceFilePath = "/a b/c=d.txt";
+                                                                         })},
         {Split({"--out", "p", "--seed", "0"}), WithOut("p", [](Options& o) { o.seed = 0; })},
         {Split({"--out", "p", "--seed", "4294967295"}), WithOut("p", [](Options& o) { o.seed = 4294967295u; })},
         {Split({"--out", "p", "--count", "0"}), WithOut("p", [](Options& o) { o.byteCount = 0; })},

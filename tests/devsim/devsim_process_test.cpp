@@ -89,14 +89,12 @@ private:
 // What tests learn from "--out -" is what a terminal receives: the same
 // seed and count give the same bytes whatever the rate and chunking.
 TEST(DevsimProcess, StandardOutputCarriesTheSameBytesAsATerminal) {
-    Devsim toStdout({"--source", "sjis", "--seed", "7", "--count", "5000", "--rate", "max",
-                     "--out", "-"});
+    Devsim toStdout({"--source", "sjis", "--seed", "7", "--count", "5000", "--rate", "max", "--out", "-"});
     const Bytes fromStdout = toStdout.Stdout();
     EXPECT_EQ(toStdout.WaitForExit(2s), 0);
 
     PtyPair pty;
-    Devsim toPty({"--source", "sjis", "--seed", "7", "--count", "5000", "--rate", "50000",
-                  "--out", pty.slaveName});
+    Devsim toPty({"--source", "sjis", "--seed", "7", "--count", "5000", "--rate", "50000", "--out", pty.slaveName});
     const Bytes fromPty = ReadUpTo(pty.master.Get(), 5000, 2000ms);
     EXPECT_EQ(toPty.WaitForExit(2s), 0);
     EXPECT_EQ(toPty.Stdout(), Bytes{});
@@ -122,8 +120,7 @@ TEST(DevsimProcess, ExitCodeAndOutputFollowTheCommandLine) {
         {{"--help"}, 0, "Usage: devsim"},
         {{"--out", "-", "--count", "0"}, 0, ""},
         {{"--out", "-", "--rate", "max", "--source", "file:" + file}, 0, "ab\ncd"},
-        {{"--out", "-", "--rate", "max", "--source", "file:" + file, "--loop", "--count", "12"},
-         0, "ab\ncdab\ncdab"},
+        {{"--out", "-", "--rate", "max", "--source", "file:" + file, "--loop", "--count", "12"}, 0, "ab\ncdab\ncdab"},
         {{"--out", "-", "--rate", "max", "--source", "file:" + file + ".missing"}, 1, ""},
         {{"--out", "-", "--rate", "max", "--source", "file:/"}, 1, ""},
         {{"--out", "/nonexistent-dir/com5-peer"}, 1, ""},

@@ -18,8 +18,7 @@ using test::ReadFromSource;
 using Bytes = std::vector<std::uint8_t>;
 
 bool Contains(const Bytes& haystack, const Bytes& needle) {
-    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) !=
-           haystack.end();
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) != haystack.end();
 }
 
 // The two-byte characters come from exactly the assigned JIS X 0208 code
@@ -33,8 +32,7 @@ TEST(JisX0208, TablesHoldEveryAssignedCharacterAndNothingElse) {
         for (std::uint32_t index = 0; index < CellCount(blocks); ++index) {
             const auto [row, cell] = NthJisCode(blocks, index);
             const auto sjis = JisToShiftJis(row, cell);
-            ASSERT_TRUE(DecodesCleanly("SHIFT_JIS", sjis))
-                << std::hex << int(row) << ' ' << int(cell);
+            ASSERT_TRUE(DecodesCleanly("SHIFT_JIS", sjis)) << std::hex << int(row) << ' ' << int(cell);
         }
     }
 }
@@ -109,8 +107,7 @@ TEST(SjisTextSource, SendsOnlyValidPrintableShiftJisInShortLines) {
 // the top byte of each, so the same seed gives the same bytes on any build.
 TEST(RawByteSource, SendsTheTopByteOfEachMersenneTwisterOutput) {
     RawByteSource source(1);
-    EXPECT_EQ(ReadFromSource(source, 8, 8),
-              (Bytes{0x6A, 0xFF, 0xB8, 0xEE, 0x00, 0x20, 0x4D, 0xFF}));
+    EXPECT_EQ(ReadFromSource(source, 8, 8), (Bytes{0x6A, 0xFF, 0xB8, 0xEE, 0x00, 0x20, 0x4D, 0xFF}));
 }
 
 // A stream depends on its seed alone: neither the size of the reads (which
@@ -145,11 +142,9 @@ TEST(DemoText, IsShiftJisDeviceOutputWithTheCharactersTheViewerMustHandle) {
     const auto lines = std::count(text.begin(), text.end(), '\n');
     EXPECT_GE(lines, 15);
     EXPECT_LE(lines, 30);
-    for (const Bytes& character : {Bytes{0x81, 0x45}, Bytes{0x81, 0x7B}, Bytes{0x81, 0x8E},
-                                   Bytes{0x81, 0x5B}, Bytes{0x91, 0xAA}, Bytes{0xE0, 0x68},
-                                   Bytes{0xE8, 0x87}, Bytes{0xCA, 0xDE}}) {
-        EXPECT_TRUE(Contains(text, character)) << std::hex << int(character[0]) << ' '
-                                               << int(character[1]);
+    for (const Bytes& character : {Bytes{0x81, 0x45}, Bytes{0x81, 0x7B}, Bytes{0x81, 0x8E}, Bytes{0x81, 0x5B},
+                                   Bytes{0x91, 0xAA}, Bytes{0xE0, 0x68}, Bytes{0xE8, 0x87}, Bytes{0xCA, 0xDE}}) {
+        EXPECT_TRUE(Contains(text, character)) << std::hex << int(character[0]) << ' ' << int(character[1]);
     }
 }
 
@@ -160,8 +155,7 @@ TEST(BufferSource, SendsItsBytesOnceOrRepeatedWithoutSeams) {
     EXPECT_EQ(ReadFromSource(once, 10, 2), (Bytes{'a', 'b', 'c'}));
 
     BufferSource repeated(Bytes{'a', 'b', 'c'}, true);
-    EXPECT_EQ(ReadFromSource(repeated, 10, 4),
-              (Bytes{'a', 'b', 'c', 'a', 'b', 'c', 'a', 'b', 'c', 'a'}));
+    EXPECT_EQ(ReadFromSource(repeated, 10, 4), (Bytes{'a', 'b', 'c', 'a', 'b', 'c', 'a', 'b', 'c', 'a'}));
 
     BufferSource empty(Bytes{}, true);
     EXPECT_EQ(ReadFromSource(empty, 10, 4), Bytes{});

@@ -20,17 +20,16 @@ TEST(Pacing, LineTimeIsBytesOverRateRoundedUpToTheNanosecond) {
     const LineTimeCase cases[] = {
         {0, 960, 0},
         {960, 960, 1'000'000'000},
-        {1, 960, 1'041'667},             // 1/960 s = 1041666.67 ns
-        {19, 960, 19'791'667},           // one default chunk at 9600 baud
+        {1, 960, 1'041'667},    // 1/960 s = 1041666.67 ns
+        {19, 960, 19'791'667},  // one default chunk at 9600 baud
         {1, 3, 333'333'334},
         {3, 3, 1'000'000'000},
-        {96'000, 960, 100'000'000'000},  // 100 s
+        {96'000, 960, 100'000'000'000},                       // 100 s
         {1'000'000'000'000, 960, 1'041'666'666'666'666'667},  // 10^21 / 960, ~33 years
         {1'099'511'627'776, 1'000'000'000, 1'099'511'627'776},
     };
     for (const LineTimeCase& testCase : cases) {
-        EXPECT_EQ(LineTime(testCase.bytes, testCase.bytesPerSecond).count(),
-                  testCase.expectedNanoseconds)
+        EXPECT_EQ(LineTime(testCase.bytes, testCase.bytesPerSecond).count(), testCase.expectedNanoseconds)
             << testCase.bytes << " bytes at " << testCase.bytesPerSecond;
     }
 }

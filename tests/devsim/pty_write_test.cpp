@@ -44,8 +44,7 @@ TEST(PtyWrite, DeliversEveryByteUnchangedAndNoFasterThanTheRate) {
     RawByteSource source(9);
     const Nanoseconds started = MonotonicNow();
     const RunResult result = RunPacedWriter(
-        source, output.fd.Get(), {.bytesPerSecond = kRate, .chunkBytes = 97, .byteLimit = kByteCount},
-        kNeverStop);
+        source, output.fd.Get(), {.bytesPerSecond = kRate, .chunkBytes = 97, .byteLimit = kByteCount}, kNeverStop);
     const Nanoseconds elapsed = MonotonicNow() - started;
     reader.join();
 

@@ -36,13 +36,11 @@ inline bool DecodesCleanly(const char* charset, std::span<const std::uint8_t> by
     return converted != static_cast<std::size_t>(-1) && inLeft == 0;
 }
 
-inline std::vector<std::uint8_t> ReadFromSource(ByteSource& source, std::size_t count,
-                                                std::size_t readSize) {
+inline std::vector<std::uint8_t> ReadFromSource(ByteSource& source, std::size_t count, std::size_t readSize) {
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint8_t> buffer(readSize);
     while (bytes.size() < count) {
-        const std::size_t got =
-            source.Read(std::span(buffer).first(std::min(readSize, count - bytes.size())));
+        const std::size_t got = source.Read(std::span(buffer).first(std::min(readSize, count - bytes.size())));
         if (got == 0) {
             break;
         }
@@ -75,8 +73,7 @@ struct PtyPair {
 };
 
 // Reads from `fd` until `count` bytes came or nothing came for `idle`.
-inline std::vector<std::uint8_t> ReadUpTo(int fd, std::size_t count,
-                                          std::chrono::milliseconds idle) {
+inline std::vector<std::uint8_t> ReadUpTo(int fd, std::size_t count, std::chrono::milliseconds idle) {
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint8_t> buffer(65536);
     while (bytes.size() < count) {

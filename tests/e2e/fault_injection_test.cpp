@@ -22,15 +22,15 @@
 
 using e2e::AnswerMilliseconds;
 using e2e::AnswerProbe;
+using e2e::ConnectTo;
+using e2e::FirstDifference;
+using e2e::Now;
 using e2e::ProgramFolder;
 using e2e::RunningProgram;
 using e2e::SecondsSince;
 using e2e::WaitUntil;
 using testsupport::Scaled;
 using testsupport::VirtualPort;
-using e2e::ConnectTo;
-using e2e::FirstDifference;
-using e2e::Now;
 
 namespace {
 
@@ -52,11 +52,8 @@ public:
                   sent_ = std::min(bytes_.size(), at + kPiece);
               }
               done_ = true;
-          })
-    {
-    }
-    ~Device()
-    {
+          }) {}
+    ~Device() {
         if (!done_) testsupport::RunPortScript("stop " + std::to_string(port_.Number()));
         thread_.join();
     }
@@ -79,8 +76,7 @@ private:
 // Plays `bytes` as the device while probing the window, until all are sent, the program has gone,
 // stopped answering, or takes them in slower than 1 kB/s; true when all were sent. An answer that
 // takes a second or more is printed with the number of bytes sent by then.
-bool SendWhileProbing(const RunningProgram& program, VirtualPort& port, std::string bytes, AnswerProbe& answers)
-{
+bool SendWhileProbing(const RunningProgram& program, VirtualPort& port, std::string bytes, AnswerProbe& answers) {
     constexpr int kUnansweredForAHang = 3;  // each after 5 s without an answer
     const ULONGLONG deadline = GetTickCount64() + 60'000 + bytes.size();
     Device device(port, std::move(bytes));
@@ -98,8 +94,7 @@ bool SendWhileProbing(const RunningProgram& program, VirtualPort& port, std::str
     return device.Done() && !device.Failed();
 }
 
-std::string RandomBytes(std::size_t count, unsigned seed)
-{
+std::string RandomBytes(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
     std::string bytes(count, '\0');
     for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
@@ -107,8 +102,7 @@ std::string RandomBytes(std::size_t count, unsigned seed)
 }
 
 // Every two-byte character of code page 932 that converts to one character and back to itself.
-std::vector<std::string> TwoByteCharacters()
-{
+std::vector<std::string> TwoByteCharacters() {
     std::vector<std::string> characters;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (lead > 0x9F && lead < 0xE0) continue;
@@ -127,8 +121,7 @@ std::vector<std::string> TwoByteCharacters()
 
 // Random Shift_JIS text of about `count` bytes: two-byte characters, ASCII, half-width katakana,
 // and LF line ends.
-std::string RandomShiftJisText(std::size_t count, unsigned seed)
-{
+std::string RandomShiftJisText(std::size_t count, unsigned seed) {
     static const std::vector<std::string> twoByte = TwoByteCharacters();
     std::mt19937 random(seed);
     std::string text;
@@ -140,16 +133,15 @@ std::string RandomShiftJisText(std::size_t count, unsigned seed)
             continue;
         }
         switch (random() % 4) {
-        case 0: text += static_cast<char>(0x20 + random() % 0x5F); break;   // ASCII
-        case 1: text += static_cast<char>(0xA1 + random() % 0x3F); break;   // half-width katakana
+        case 0: text += static_cast<char>(0x20 + random() % 0x5F); break;  // ASCII
+        case 1: text += static_cast<char>(0xA1 + random() % 0x3F); break;  // half-width katakana
         default: text += twoByte[random() % twoByte.size()]; break;
         }
     }
     return text + '\n';
 }
 
-std::string WithCrLf(const std::string& text)
-{
+std::string WithCrLf(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (char c : text) {
@@ -160,12 +152,12 @@ std::string WithCrLf(const std::string& text)
 }
 
 // Waits until the program has taken everything in and shows `marker` as its last line.
-bool ShowsLast(const RunningProgram& program, const std::string& marker, int timeoutMs)
-{
+bool ShowsLast(const RunningProgram& program, const std::string& marker, int timeoutMs) {
     return WaitUntil(
         [&] {
             const std::string text = program.MemoText();
-            return text.size() >= marker.size() && text.compare(text.size() - marker.size(), marker.size(), marker) == 0;
+            return text.size() >= marker.size() &&
+                   text.compare(text.size() - marker.size(), marker.size(), marker) == 0;
         },
         timeoutMs, 100);
 }
@@ -180,8 +172,7 @@ constexpr double kLatestAnswerMs = 1000;
 
 // A flood of random bytes, every value among them, at the highest rate the line takes: the window
 // answers at every moment, and afterwards it shows what comes next and clears as usual.
-TEST(RealProgramFaults, RandomByteFloodKeepsTheWindowAnswering)
-{
+TEST(RealProgramFaults, RandomByteFloodKeepsTheWindowAnswering) {
     const std::size_t total = Scaled<std::size_t>(10'000'000, 50'000'000);
     ProgramFolder folder("flood");
     RunningProgram program(folder);
@@ -207,16 +198,16 @@ TEST(RealProgramFaults, RandomByteFloodKeepsTheWindowAnswering)
     EXPECT_EQ(0, answers.Unanswered());
     EXPECT_LT(answers.Percentile95Ms(), kUsualAnswerMs);
     EXPECT_LT(answers.WorstMs(), kLatestAnswerMs);
-    std::printf("random flood: %zu bytes written in %.1f s (%.1f kB/s), all taken in after %.1f s; text area %zu bytes; "
-                "%d probes: 95%% answered within %.1f ms, worst %.1f ms, %d unanswered\n",
-                total, seconds, total / 1024.0 / seconds, drainedSeconds, shown, answers.Probes(),
-                answers.Percentile95Ms(), answers.WorstMs(), answers.Unanswered());
+    std::printf(
+        "random flood: %zu bytes written in %.1f s (%.1f kB/s), all taken in after %.1f s; text area %zu bytes; "
+        "%d probes: 95%% answered within %.1f ms, worst %.1f ms, %d unanswered\n",
+        total, seconds, total / 1024.0 / seconds, drainedSeconds, shown, answers.Probes(), answers.Percentile95Ms(),
+        answers.WorstMs(), answers.Unanswered());
 }
 
 // A long stream of random Shift_JIS text at the highest rate the line takes arrives byte for byte,
 // each LF as CR LF, in the text area and in a transcript saved through the save dialog.
-TEST(RealProgramFaults, LongShiftJisStreamArrivesByteExact)
-{
+TEST(RealProgramFaults, LongShiftJisStreamArrivesByteExact) {
     const std::size_t total = Scaled<std::size_t>(3'000'000, 30'000'000);
     ProgramFolder folder("sjis-stream");
     RunningProgram program(folder);
@@ -245,8 +236,9 @@ TEST(RealProgramFaults, LongShiftJisStreamArrivesByteExact)
     EXPECT_EQ(0, answers.Unanswered());
     EXPECT_LT(answers.Percentile95Ms(), kUsualAnswerMs);
     EXPECT_LT(answers.WorstMs(), kLatestAnswerMs);
-    std::printf("Shift_JIS stream: %zu bytes written in %.1f s (%.1f kB/s), shown after %.1f s; %zu bytes compared in "
-                "the text area and in the saved file; %d probes: 95%% answered within %.1f ms, worst %.1f ms\n",
-                text.size(), sentSeconds, text.size() / 1024.0 / sentSeconds, shownSeconds, expected.size(),
-                answers.Probes(), answers.Percentile95Ms(), answers.WorstMs());
+    std::printf(
+        "Shift_JIS stream: %zu bytes written in %.1f s (%.1f kB/s), shown after %.1f s; %zu bytes compared in "
+        "the text area and in the saved file; %d probes: 95%% answered within %.1f ms, worst %.1f ms\n",
+        text.size(), sentSeconds, text.size() / 1024.0 / sentSeconds, shownSeconds, expected.size(), answers.Probes(),
+        answers.Percentile95Ms(), answers.WorstMs());
 }

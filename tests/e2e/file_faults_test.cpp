@@ -18,32 +18,31 @@
 
 using e2e::AnswerMilliseconds;
 using e2e::AnswerProbe;
-using e2e::ProgramFolder;
-using e2e::RunningProgram;
-using e2e::SecondsSince;
-using e2e::WaitUntil;
-using testsupport::VirtualPort;
 using e2e::ChooseFileInDialog;
 using e2e::ConfirmFileDialog;
 using e2e::ConnectTo;
-using testsupport::FileNamesIn;
 using e2e::FirstDifference;
 using e2e::FolderCondition;
 using e2e::Now;
+using e2e::ProgramFolder;
+using e2e::RunningProgram;
+using e2e::SecondsSince;
 using e2e::UnixFolder;
+using e2e::WaitUntil;
+using testsupport::FileNamesIn;
+using testsupport::VirtualPort;
 
 namespace {
 
-constexpr UINT kSaveCommand = 0x0103;  // File > Save to file
-constexpr UINT kLoadCommand = 0x0102;  // File > Open file
+constexpr UINT kSaveCommand = 0x0103;                       // File > Save to file
+constexpr UINT kLoadCommand = 0x0102;                       // File > Open file
 constexpr const char* kClear = "\x83\x4E\x83\x8A\x83\x41";  // クリア
 constexpr const char* kWarning = "\x8C\x78\x8D\x90";        // 警告
 constexpr const char* kWriteFailed =                        // ファイルの書き込みに失敗しました
     "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x91\x82\xAB\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x82\xB5"
     "\x82\xDC\x82\xB5\x82\xBD";
 
-std::string RandomBytes(std::size_t count, unsigned seed)
-{
+std::string RandomBytes(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
     std::string bytes(count, '\0');
     for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
@@ -63,8 +62,7 @@ struct DamagedSettings {
 // size the desktop holds, the top bar with its controls and a text area with room for text; what
 // the file does not give usably (missing, beyond the 32-bit range, a text size no window can show)
 // stays as laid out. It receives, and ends normally writing a sound file.
-TEST(RealProgramFaults, DamagedSettingsFilesLeaveAUsableWindow)
-{
+TEST(RealProgramFaults, DamagedSettingsFilesLeaveAUsableWindow) {
     std::string everyByte;
     for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
     const auto lines = [](const std::string& value) {
@@ -136,8 +134,7 @@ struct UnwritableFolder {
 // Where nothing can be written in the program's folder at the exit (a read-only mount, a full disk),
 // the earlier settings file stays exactly as it was, nothing is left beside it, no message holds up
 // the end, and the program ends with exit code 0.
-TEST(RealProgramFaults, UnwritableProgramFolderAtTheExitEndsNormally)
-{
+TEST(RealProgramFaults, UnwritableProgramFolderAtTheExitEndsNormally) {
     const std::string earlier = "4\r\n2\r\n16\r\n600\r\n900";
     const UnwritableFolder cases[] = {
         {"a read-only mount", {"readonly"}, {"Varnedo.exe", "readme.txt", "uinf"}},
@@ -164,8 +161,7 @@ TEST(RealProgramFaults, UnwritableProgramFolderAtTheExitEndsNormally)
 // Saving a transcript into a folder where nothing can be written (a read-only mount) says
 // "ファイルの書き込みに失敗しました", leaves the earlier transcript there exactly as it was, and adds
 // nothing.
-TEST(RealProgramFaults, SavingIntoAReadOnlyFolderSaysSoAndKeepsTheEarlierFile)
-{
+TEST(RealProgramFaults, SavingIntoAReadOnlyFolderSaysSoAndKeepsTheEarlierFile) {
     ProgramFolder folder("readonly-save");
     const std::string earlier = "the earlier transcript\r\n";
     ASSERT_TRUE(CreateDirectoryA(folder.FilePath("ro").c_str(), nullptr));
@@ -199,8 +195,7 @@ struct HugeTranscript {
 
 // Very large and odd transcripts load completely; the window answers as soon as the load is done,
 // and a following Clear empties the text area at once.
-TEST(RealProgramFaults, HugeAndOddTranscriptsLoadAndLeaveTheWindowUsable)
-{
+TEST(RealProgramFaults, HugeAndOddTranscriptsLoadAndLeaveTheWindowUsable) {
     std::vector<HugeTranscript> cases;
     {
         const std::string line = std::string(1'000'000, 'x');
@@ -212,7 +207,9 @@ TEST(RealProgramFaults, HugeAndOddTranscriptsLoadAndLeaveTheWindowUsable)
             file += std::string("abc\0def\r\n", 9);
             shown += "abcdef\r\n";
         }
-        file += "\x1A" "after the end\r\n";
+        file +=
+            "\x1A"
+            "after the end\r\n";
         cases.push_back({"NUL bytes in every line, Ctrl-Z before the end", file, shown});
     }
     {

@@ -24,23 +24,21 @@ using testsupport::VirtualPort;
 namespace {
 
 constexpr const char* kWarning = "\x8C\x78\x8D\x90";  // 警告
-constexpr const char* kExitQuestion =                  // ソフトウェアを終了します。宜しいですか？
+constexpr const char* kExitQuestion =                 // ソフトウェアを終了します。宜しいですか？
     "\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41\x82\xF0\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB7\x81\x42"
     "\x8B\x58\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48";
 constexpr const char* kClockLabel = "\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46";  // 現在時刻：
-constexpr const char* kNihon = "\x93\xFA\x96\x7B";                                // 日本
-constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                  // ヘルプ
+constexpr const char* kNihon = "\x93\xFA\x96\x7B";                               // 日本
+constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                 // ヘルプ
 constexpr COLORREF kGreen = 0x0000FF00;
 
-std::string ClassOf(HWND window)
-{
+std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
 }
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM list)
-{
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
@@ -50,8 +48,7 @@ struct ProcessWindows {
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<ProcessWindows*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -60,8 +57,7 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter)
 }
 
 // Every window of the process, shown or hidden, with all the controls inside.
-std::vector<HWND> AllWindows(DWORD processId)
-{
+std::vector<HWND> AllWindows(DWORD processId) {
     ProcessWindows search{processId, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     std::vector<HWND> all = search.found;
@@ -69,8 +65,7 @@ std::vector<HWND> AllWindows(DWORD processId)
     return all;
 }
 
-std::set<std::wstring> ButtonTexts(HWND mainWindow)
-{
+std::set<std::wstring> ButtonTexts(HWND mainWindow) {
     std::vector<HWND> children;
     EnumChildWindows(mainWindow, CollectChild, reinterpret_cast<LPARAM>(&children));
     std::set<std::wstring> texts;
@@ -79,8 +74,7 @@ std::set<std::wstring> ButtonTexts(HWND mainWindow)
     return texts;
 }
 
-std::wstring ClipboardUnicodeText()
-{
+std::wstring ClipboardUnicodeText() {
     std::wstring text;
     if (!OpenClipboard(nullptr)) return text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -93,8 +87,7 @@ std::wstring ClipboardUnicodeText()
     return text;
 }
 
-void PutUnicodeOnClipboard(const std::wstring& text)
-{
+void PutUnicodeOnClipboard(const std::wstring& text) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
     std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
     GlobalUnlock(memory);
@@ -110,8 +103,7 @@ void PutUnicodeOnClipboard(const std::wstring& text)
 // line, exit question and text area read as the Japanese texts in the Unicode form; Copy puts the
 // received text on the clipboard in Unicode, and Paste takes a Unicode text, with "?" for the
 // character Shift_JIS lacks.
-TEST(ForeignCodePage, TextsAndClipboardAreJapaneseOnAWesternSystem)
-{
+TEST(ForeignCodePage, TextsAndClipboardAreJapaneseOnAWesternSystem) {
     ProgramFolder folder("cp1252");
     folder.WriteFile("uinf", "2\r\n1\r\n12\r\n622\r\n989");  // COM2, colour scheme 2
     RunningProgram program(folder, "C.UTF-8");
@@ -119,9 +111,9 @@ TEST(ForeignCodePage, TextsAndClipboardAreJapaneseOnAWesternSystem)
     ASSERT_TRUE(WaitUntil([&] { return program.LampColour() == kGreen; }, 5000));
 
     const std::set<std::wstring> buttons = ButtonTexts(program.MainWindow());
-    for (const char* caption : {"\x91\xE5", "\x8F\xAC", "\x83\x4E\x83\x8A\x83\x41",  // 大 小 クリア
-                                "\x89\xE6\x96\xCA\x90\x46\x91\x49\x91\xF0",          // 画面色選択
-                                "\x95\xB6\x8E\x9A\x82\xCC\x91\xE5\x82\xAB\x82\xB3"}) // 文字の大きさ
+    for (const char* caption : {"\x91\xE5", "\x8F\xAC", "\x83\x4E\x83\x8A\x83\x41",   // 大 小 クリア
+                                "\x89\xE6\x96\xCA\x90\x46\x91\x49\x91\xF0",           // 画面色選択
+                                "\x95\xB6\x8E\x9A\x82\xCC\x91\xE5\x82\xAB\x82\xB3"})  // 文字の大きさ
         EXPECT_TRUE(buttons.count(Wide(caption))) << caption;
     EXPECT_TRUE(WaitUntil([&] { return WideWindowText(program.StatusBar()).find(Wide(kClockLabel)) == 0; }))
         << program.StatusText();
@@ -155,8 +147,7 @@ TEST(ForeignCodePage, TextsAndClipboardAreJapaneseOnAWesternSystem)
 // Another program reads every window text and every list and combo item of the three windows in
 // both the ANSI and the Unicode forms, with a help line of 4,000 bytes: the program stays up and the
 // texts come back whole.
-TEST(ForeignCodePage, ReadingEveryTextFromOutsideKeepsTheProgramUp)
-{
+TEST(ForeignCodePage, ReadingEveryTextFromOutsideKeepsTheProgramUp) {
     ProgramFolder folder("read-all");
     std::string line;
     for (int i = 0; i < 2000; ++i) line += "\x8A\xBF";  // 漢
@@ -180,7 +171,8 @@ TEST(ForeignCodePage, ReadingEveryTextFromOutsideKeepsTheProgramUp)
         const UINT get = list ? LB_GETTEXT : CB_GETLBTEXT;
         for (LRESULT i = 0, n = SendMessageW(window, count, 0, 0); i < n; ++i) {
             std::wstring itemW(static_cast<std::size_t>(SendMessageW(window, length, i, 0)) + 1, L'\0');
-            itemW.resize(static_cast<std::size_t>(SendMessageW(window, get, i, reinterpret_cast<LPARAM>(itemW.data()))));
+            itemW.resize(
+                static_cast<std::size_t>(SendMessageW(window, get, i, reinterpret_cast<LPARAM>(itemW.data()))));
             if (itemW == Wide(line)) longItemSeen = true;
             // Wine hands another process the item in its Unicode form even when asked in the ANSI
             // one, so only the reading itself is tried here: it must not bring the program down.

@@ -21,10 +21,10 @@ using e2e::WaitUntil;
 
 namespace {
 
-constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                                    // ヘルプ
+constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                                     // ヘルプ
 constexpr const char* kVersionCaption = "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93\x8F\xEE\x95\xF1";  // バージョン情報
-constexpr const char* kClose = "\x95\xC2\x82\xB6\x82\xE9";                                          // 閉じる
-constexpr const char* kCompany = "\x83\x94\x83\x40\x83\x8B\x83\x6C\x83\x68\x8D\x48\x96\x5B";        // ヴァルネド工房
+constexpr const char* kClose = "\x95\xC2\x82\xB6\x82\xE9";                                           // 閉じる
+constexpr const char* kCompany = "\x83\x94\x83\x40\x83\x8B\x83\x6C\x83\x68\x8D\x48\x96\x5B";  // ヴァルネド工房
 constexpr COLORREF kNavy = 0x00800000;
 
 std::string ClassOf(HWND window) {
@@ -74,7 +74,6 @@ HWND ButtonCaptioned(HWND window, const std::string& caption) {
     }
     return nullptr;
 }
-
 
 // readme.txt's lines as a reader of the Shift_JIS CR LF file takes them.
 std::vector<std::string> LinesOf(const std::string& bytes) {
@@ -154,9 +153,7 @@ void TakePicture(const ReceivingProgram& running, HWND window, const char* file)
     EXPECT_TRUE(taken) << file;
 }
 
-bool ScreenshotsRequested() {
-    return std::getenv("VARNEDO_SCREENSHOTS") != nullptr;
-}
+bool ScreenshotsRequested() { return std::getenv("VARNEDO_SCREENSHOTS") != nullptr; }
 
 }  // namespace
 
@@ -209,14 +206,16 @@ TEST(InfoWindowsJourney, VersionThroughItsMenuCommand) {
         ASSERT_NE(nullptr, product);
         RECT area;
         GetClientRect(product, &area);
-        const bool navy = WaitUntil([&] {
-            for (int y = 0; y < area.bottom; ++y) {
-                for (int x = 0; x < area.right; ++x) {
-                    if (program.PixelAt(product, x, y) == kNavy) return true;
+        const bool navy = WaitUntil(
+            [&] {
+                for (int y = 0; y < area.bottom; ++y) {
+                    for (int x = 0; x < area.right; ++x) {
+                        if (program.PixelAt(product, x, y) == kNavy) return true;
+                    }
                 }
-            }
-            return false;
-        }, 3000, 50);
+                return false;
+            },
+            3000, 50);
         EXPECT_TRUE(navy);
 
         program.Click(ButtonCaptioned(version, "OK"));

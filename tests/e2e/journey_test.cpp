@@ -42,17 +42,17 @@ constexpr const char* kAlreadyRunning =  // 既に起動しております
     "\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7";
 constexpr const char* kClockLabel = "\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46";               // 現在時刻：
 constexpr const char* kConnectionLabel = "\x81\x40\x90\xDA\x91\xB1\x8E\x9E\x8A\xD4\x81\x46";  // 　接続時間：
-constexpr const char* kWarning = "\x8C\x78\x8D\x90";                                           // 警告
+constexpr const char* kWarning = "\x8C\x78\x8D\x90";                                          // 警告
 constexpr const char* kExitQuestion =  // ソフトウェアを終了します。宜しいですか？
     "\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41\x82\xF0\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB7\x81\x42"
     "\x8B\x58\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48";
-constexpr const char* kClear = "\x83\x4E\x83\x8A\x83\x41";                                     // クリア
-constexpr const char* kLarger = "\x91\xE5";                                                    // 大
-constexpr const char* kSmaller = "\x8F\xAC";                                                   // 小
-constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                               // ヘルプ
-constexpr const char* kVersionCaption =                                                        // バージョン情報
+constexpr const char* kClear = "\x83\x4E\x83\x8A\x83\x41";        // クリア
+constexpr const char* kLarger = "\x91\xE5";                       // 大
+constexpr const char* kSmaller = "\x8F\xAC";                      // 小
+constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";  // ヘルプ
+constexpr const char* kVersionCaption =                           // バージョン情報
     "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93\x8F\xEE\x95\xF1";
-constexpr const char* kCloseButton = "\x95\xC2\x82\xB6\x82\xE9";                               // 閉じる
+constexpr const char* kCloseButton = "\x95\xC2\x82\xB6\x82\xE9";  // 閉じる
 constexpr int kFileNameBox = 0x47C;
 
 // What the device sends first, one byte every 83 ms, slower than the 50 ms tick, so that the two
@@ -84,8 +84,7 @@ const std::string kSettings = "\x31\x30\x0D\x0A\x32\x0D\x0A\x31\x34\x0D\x0A\x37\
 
 // ---- the device -----------------------------------------------------------------------------
 
-std::string UnixPathOf(const std::string& windowsPath)
-{
+std::string UnixPathOf(const std::string& windowsPath) {
     std::string path = windowsPath.substr(2);  // drops "Z:"
     for (char& c : path)
         if (c == '\\') c = '/';
@@ -100,8 +99,7 @@ public:
     DeviceSimulator(const DeviceSimulator&) = delete;
     DeviceSimulator& operator=(const DeviceSimulator&) = delete;
 
-    bool Play(const std::string& windowsFile, int bytesPerSecond, int chunk = 0) const
-    {
+    bool Play(const std::string& windowsFile, int bytesPerSecond, int chunk = 0) const {
         std::string arguments = "start ";
         arguments.append(std::to_string(port)).append(" ").append(UnixPathOf(windowsFile));
         arguments.append(" ").append(std::to_string(bytesPerSecond));
@@ -110,12 +108,11 @@ public:
     }
 
     // What the simulator said, for a failure message.
-    std::string Log() const
-    {
+    std::string Log() const {
         char directory[4096] = {};
         GetEnvironmentVariableA("VARNEDO_SERIAL_DIR", directory, sizeof directory);
-        const std::string log = testsupport::WindowsPathOf(std::string(directory) + "/com" + std::to_string(port) +
-                                                          "-devsim.log");
+        const std::string log =
+            testsupport::WindowsPathOf(std::string(directory) + "/com" + std::to_string(port) + "-devsim.log");
         ui::UniqueFile file(CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
         if (!file) return "(no simulator log)";
@@ -130,8 +127,7 @@ private:
 };
 
 // The lengths at which Shift_JIS text can be cut without splitting a character.
-std::set<std::size_t> CharacterBoundaries(std::string_view text)
-{
+std::set<std::size_t> CharacterBoundaries(std::string_view text) {
     std::set<std::size_t> boundaries{0};
     for (std::size_t i = 0; i < text.size();) {
         const auto b = static_cast<unsigned char>(text[i]);
@@ -144,22 +140,19 @@ std::set<std::size_t> CharacterBoundaries(std::string_view text)
 
 // ---- what the screen shows ------------------------------------------------------------------
 
-SIZE SizeOf(HWND window)
-{
+SIZE SizeOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return {r.right - r.left, r.bottom - r.top};
 }
 
-RECT ScreenRectOf(HWND window)
-{
+RECT ScreenRectOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
 }
 
-RECT ClientRectOnScreen(HWND window)
-{
+RECT ClientRectOnScreen(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -167,8 +160,7 @@ RECT ClientRectOnScreen(HWND window)
 }
 
 // How many pixels of a window's client area show exactly this colour, from one picture of the screen.
-int PixelsOfColour(HWND window, COLORREF colour)
-{
+int PixelsOfColour(HWND window, COLORREF colour) {
     const RECT area = ClientRectOnScreen(window);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
@@ -199,14 +191,12 @@ int PixelsOfColour(HWND window, COLORREF colour)
     return count;
 }
 
-bool LampShows(const RunningProgram& program, COLORREF colour, int timeoutMs = 3000)
-{
+bool LampShows(const RunningProgram& program, COLORREF colour, int timeoutMs = 3000) {
     return WaitUntil([&] { return program.LampColour() == colour; }, timeoutMs);
 }
 
 // Watches the lamp without a pause until it has shown these colours in this order.
-bool LampGoesThrough(const RunningProgram& program, const std::vector<COLORREF>& colours, int timeoutMs = 3000)
-{
+bool LampGoesThrough(const RunningProgram& program, const std::vector<COLORREF>& colours, int timeoutMs = 3000) {
     std::size_t next = 0;
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     while (next < colours.size() && GetTickCount64() < deadline) {
@@ -216,8 +206,7 @@ bool LampGoesThrough(const RunningProgram& program, const std::vector<COLORREF>&
 }
 
 // Whether text has the shape of a pattern in which '9' stands for any digit.
-bool HasShape(std::string_view text, std::string_view pattern)
-{
+bool HasShape(std::string_view text, std::string_view pattern) {
     if (text.size() != pattern.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool digit = text[i] >= '0' && text[i] <= '9';
@@ -226,8 +215,7 @@ bool HasShape(std::string_view text, std::string_view pattern)
     return true;
 }
 
-long long SecondsOf(const SYSTEMTIME& time)
-{
+long long SecondsOf(const SYSTEMTIME& time) {
     FILETIME file{};
     SystemTimeToFileTime(&time, &file);
     return static_cast<long long>((ULARGE_INTEGER{{file.dwLowDateTime, file.dwHighDateTime}}.QuadPart) / 10000000);
@@ -240,8 +228,7 @@ struct StatusLine {
     std::optional<int> connectedSeconds;
 };
 
-StatusLine ReadStatusLine(const RunningProgram& program)
-{
+StatusLine ReadStatusLine(const RunningProgram& program) {
     const std::string text = program.StatusText();
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -253,8 +240,8 @@ StatusLine ReadStatusLine(const RunningProgram& program)
         !HasShape(std::string_view(text).substr(clockLabel.size(), 19), "9999/99/99 99:99:99"))
         return line;
     SYSTEMTIME shown{};
-    std::sscanf(text.c_str() + clockLabel.size(), "%hu/%hu/%hu %hu:%hu:%hu", &shown.wYear, &shown.wMonth,
-                &shown.wDay, &shown.wHour, &shown.wMinute, &shown.wSecond);
+    std::sscanf(text.c_str() + clockLabel.size(), "%hu/%hu/%hu %hu:%hu:%hu", &shown.wYear, &shown.wMonth, &shown.wDay,
+                &shown.wHour, &shown.wMinute, &shown.wSecond);
     line.clockAheadSeconds = SecondsOf(shown) - SecondsOf(now);
     if (text.size() == clockEnd) {
         line.wellFormed = true;
@@ -271,36 +258,31 @@ StatusLine ReadStatusLine(const RunningProgram& program)
     return line;
 }
 
-std::string ClassOf(HWND window)
-{
+std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
 }
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM list)
-{
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
 
-std::vector<HWND> Descendants(HWND window)
-{
+std::vector<HWND> Descendants(HWND window) {
     std::vector<HWND> all;
     EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
-HWND DescendantWhere(HWND window, std::string_view className, std::optional<std::string_view> text = {})
-{
+HWND DescendantWhere(HWND window, std::string_view className, std::optional<std::string_view> text = {}) {
     for (HWND child : Descendants(window))
         if (ClassOf(child) == className && (!text || WindowText(child) == *text)) return child;
     return nullptr;
 }
 
 // A visible top-level window of the program with this caption, once it has appeared.
-HWND WaitForProgramWindow(const RunningProgram& program, const char* caption)
-{
+HWND WaitForProgramWindow(const RunningProgram& program, const char* caption) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "UiForm", caption)) != nullptr;) {
@@ -316,9 +298,7 @@ HWND WaitForProgramWindow(const RunningProgram& program, const char* caption)
     return found;
 }
 
-
-std::vector<std::string> LinesOf(const std::string& bytes)
-{
+std::vector<std::string> LinesOf(const std::string& bytes) {
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < bytes.size();) {
         const std::size_t end = bytes.find("\r\n", start);
@@ -333,8 +313,7 @@ struct DialogSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchFileDialog(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchFileDialog(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<DialogSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -345,24 +324,21 @@ BOOL CALLBACK MatchFileDialog(HWND window, LPARAM parameter)
     return FALSE;
 }
 
-HWND WaitForFileDialog(const RunningProgram& program)
-{
+HWND WaitForFileDialog(const RunningProgram& program) {
     DialogSearch search{program.ProcessId(), nullptr};
     WaitUntil([&] { return !EnumWindows(MatchFileDialog, reinterpret_cast<LPARAM>(&search)); });
     return search.found;
 }
 
 // Types a name into the file dialog's name box and confirms it, as a user would.
-bool ChooseFile(const RunningProgram& program, HWND dialog, const std::string& path)
-{
+bool ChooseFile(const RunningProgram& program, HWND dialog, const std::string& path) {
     SendDlgItemMessageA(dialog, kFileNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     program.Press(dialog, IDOK);
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
 // "yyyymmddhhnn" of a moment some minutes from now.
-std::string MinuteStamp(int minutesFromNow)
-{
+std::string MinuteStamp(int minutesFromNow) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     FILETIME file{};
@@ -378,8 +354,7 @@ std::string MinuteStamp(int minutesFromNow)
     return stamp;
 }
 
-int CheckedScheme(const RunningProgram& program)
-{
+int CheckedScheme(const RunningProgram& program) {
     for (int i = 0; i < 3; ++i)
         if (SendMessageA(program.SchemeButton(i), BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
     return -1;
@@ -387,8 +362,7 @@ int CheckedScheme(const RunningProgram& program)
 
 // The top bar, the text area and the status bar share the client area from top to bottom, each as
 // wide as the window.
-void ExpectStackedLayout(const RunningProgram& program, int topBarHeight)
-{
+void ExpectStackedLayout(const RunningProgram& program, int topBarHeight) {
     const RECT client = ClientRectOnScreen(program.MainWindow());
     const RECT topBar = ScreenRectOf(program.TopBar());
     const RECT memo = ScreenRectOf(program.Memo());
@@ -402,8 +376,7 @@ void ExpectStackedLayout(const RunningProgram& program, int topBarHeight)
     EXPECT_EQ(client.bottom, status.bottom);
 }
 
-void ExpectCentredOnDesktop(const RunningProgram& program, SIZE size)
-{
+void ExpectCentredOnDesktop(const RunningProgram& program, SIZE size) {
     const RECT r = ScreenRectOf(program.MainWindow());
     EXPECT_EQ(size.cx, r.right - r.left);
     EXPECT_EQ(size.cy, r.bottom - r.top);
@@ -411,8 +384,7 @@ void ExpectCentredOnDesktop(const RunningProgram& program, SIZE size)
     EXPECT_EQ(std::max(0L, (GetSystemMetrics(SM_CYVIRTUALSCREEN) - size.cy) / 2), r.top);
 }
 
-void ExitWithYes(RunningProgram& program)
-{
+void ExitWithYes(RunningProgram& program) {
     program.PostCommand(TMainForm::CloseC1);
     const auto question = program.WaitForBox(kWarning);
     ASSERT_TRUE(question.has_value());
@@ -421,8 +393,7 @@ void ExitWithYes(RunningProgram& program)
 }
 
 // Sends a menu command and returns once the program has carried it out.
-void RunCommand(const RunningProgram& program, UINT command)
-{
+void RunCommand(const RunningProgram& program, UINT command) {
     SendMessageA(program.MainWindow(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }
 
@@ -430,15 +401,13 @@ void RunCommand(const RunningProgram& program, UINT command)
 
 class UserJourney : public ::testing::Test {
 protected:
-    UserJourney() : folder("journey"), device(kDevicePort), simulator(kDevicePort)
-    {
+    UserJourney() : folder("journey"), device(kDevicePort), simulator(kDevicePort) {
         testsupport::RunPortScript("stop " + std::to_string(kNoDevicePort));
     }
 
     // Waits until the text area holds `expected`; every text seen on the way is a part of it that
     // ends between two characters, never in the middle of one. Counts the texts seen.
-    ::testing::AssertionResult TextArrivesWhole(const std::string& expected, std::size_t from, int& statesSeen)
-    {
+    ::testing::AssertionResult TextArrivesWhole(const std::string& expected, std::size_t from, int& statesSeen) {
         const std::set<std::size_t> boundaries = CharacterBoundaries(expected);
         std::string last;
         statesSeen = 0;
@@ -456,22 +425,21 @@ protected:
             },
             15000, 5);
         if (arrived) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << program->MemoText().size() << " of " << expected.size()
-                                             << " bytes arrived; " << simulator.Log();
+        return ::testing::AssertionFailure()
+               << program->MemoText().size() << " of " << expected.size() << " bytes arrived; " << simulator.Log();
     }
 
     ProgramFolder folder;
     VirtualPort device;
     DeviceSimulator simulator;
     std::optional<RunningProgram> program;
-    std::string text;          // what the text area should hold
+    std::string text;           // what the text area should hold
     ULONGLONG connectedAt = 0;  // when the lamp turned green
 };
 
 }  // namespace
 
-TEST_F(UserJourney, FromTheFirstStartToTheNextStartThatRestoresEverything)
-{
+TEST_F(UserJourney, FromTheFirstStartToTheNextStartThatRestoresEverything) {
     const ULONGLONG journeyStarted = GetTickCount64();
 
     // Without a settings file the program starts at its laid-out size in the middle of the desktop,

@@ -30,8 +30,7 @@ constexpr const char* kDeviceLines[] = {
 
 }  // namespace
 
-TEST(Screenshots, MainWindowReceiving)
-{
+TEST(Screenshots, MainWindowReceiving) {
     if (!std::getenv("VARNEDO_SCREENSHOTS")) GTEST_SKIP() << "taken by scripts/screenshots.sh";
     ProgramFolder folder("screenshot");
     folder.WriteFile("uinf", "6\r\n0\r\n12\r\n622\r\n989");
@@ -46,10 +45,10 @@ TEST(Screenshots, MainWindowReceiving)
     }
     ASSERT_TRUE(port.Send("2026/12/07 08:15:22 ライン2 温度 "));
     ASSERT_TRUE(WaitUntil([&] { return program.MemoText().size() > sent.size(); }));
-    Sleep(1200);   // a status line with a running connection time
+    Sleep(1200);  // a status line with a running connection time
     // At another screen resolution (VARNEDO_DPI) the picture is named after it.
     const char* dpi = std::getenv("VARNEDO_DPI");
-    const std::string name = dpi && std::string(dpi) != "96" ? std::string("main-window-") + dpi + "ppi.png"
-                                                              : "main-window.png";
+    const std::string name =
+        dpi && std::string(dpi) != "96" ? std::string("main-window-") + dpi + "ppi.png" : "main-window.png";
     EXPECT_TRUE(e2e::SaveScreenshot(program.MainWindow(), VARNEDO_DOCS_DIR "/" + name));
 }

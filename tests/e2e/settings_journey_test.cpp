@@ -17,32 +17,29 @@ namespace {
 constexpr COLORREF kGreen = 0x0000FF00;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kBlack = 0x00000000;
-constexpr const char* kWarning = "\x8C\x78\x8D\x90";  // 警告
-constexpr const char* kLarger = "\x91\xE5";           // 大
+constexpr const char* kWarning = "\x8C\x78\x8D\x90";                       // 警告
+constexpr const char* kLarger = "\x91\xE5";                                // 大
 constexpr const char* kBlackSquares = "\x81\xA1\x81\xA1\x81\xA1\x81\xA1";  // ■■■■
-constexpr UINT kCloseCommand = 0x0104;                 // File > Close
+constexpr UINT kCloseCommand = 0x0104;                                     // File > Close
 
 // The lines 3, 1, 14, 622 and 989: COM3, scheme "2", a 14-point strip, the window at its layout size.
 const std::string kSaved = "\x33\x0D\x0A\x31\x0D\x0A\x31\x34\x0D\x0A\x36\x32\x32\x0D\x0A\x39\x38\x39";
 
-SIZE SizeOf(HWND window)
-{
+SIZE SizeOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return {r.right - r.left, r.bottom - r.top};
 }
 
 // Somewhere on the text area's first line a pixel has exactly this colour.
-bool FirstLineShows(const RunningProgram& program, COLORREF colour)
-{
+bool FirstLineShows(const RunningProgram& program, COLORREF colour) {
     for (int y = 2; y < 24; ++y)
         for (int x = 2; x < 90; ++x)
             if (program.PixelAt(program.Memo(), x, y) == colour) return true;
     return false;
 }
 
-void ExitWithYes(RunningProgram& program)
-{
+void ExitWithYes(RunningProgram& program) {
     program.PostCommand(kCloseCommand);
     const auto question = program.WaitForBox(kWarning);
     ASSERT_TRUE(question.has_value());
@@ -54,8 +51,7 @@ void ExitWithYes(RunningProgram& program)
 
 // From no settings file: COM3, scheme "2" and one "大", then Yes at the exit, write the 18 bytes;
 // the next start selects COM3 and opens it, shows black on white and the 14-point strip.
-TEST(RealProgram, RestoresTheSettingsOfTheLastRun)
-{
+TEST(RealProgram, RestoresTheSettingsOfTheLastRun) {
     ProgramFolder folder("settings");
     VirtualPort port(3);
     ASSERT_FALSE(folder.Exists("uinf"));
@@ -92,12 +88,11 @@ TEST(RealProgram, RestoresTheSettingsOfTheLastRun)
 
 // Started from a shortcut set to "minimised", the program stays a minimised window and reads its
 // settings only when the user restores it; the window then opens at their size, centred.
-TEST(RealProgram, StartedMinimisedShowsAtTheRestore)
-{
+TEST(RealProgram, StartedMinimisedShowsAtTheRestore) {
     ProgramFolder folder("minimised");
     folder.WriteFile("uinf", "31\r\n1\r\n12\r\n500\r\n700");
     RunningProgram program(folder, RunningProgram::Expect::MainWindow, SW_SHOWMINNOACTIVE);
-    Sleep(300);   // ticks run meanwhile
+    Sleep(300);  // ticks run meanwhile
     EXPECT_TRUE(IsIconic(program.MainWindow()));
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(program.SchemeButton(1), BM_GETCHECK, 0, 0)) << "no settings read yet";
 

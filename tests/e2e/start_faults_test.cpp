@@ -27,16 +27,15 @@ using testsupport::Scaled;
 
 namespace {
 
-constexpr const char* kWarning = "\x8C\x78\x8D\x90";            // 警告
+constexpr const char* kWarning = "\x8C\x78\x8D\x90";              // 警告
 constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";  // ヘルプ
-constexpr const char* kAlreadyRunning =                         // 既に起動しております
+constexpr const char* kAlreadyRunning =                           // 既に起動しております
     "\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7";
 
 // Copies of the program started together, each ended at the latest when this object goes.
 class Copies {
 public:
-    Copies(const ProgramFolder& folder, int count)
-    {
+    Copies(const ProgramFolder& folder, int count) {
         // All are created first and let go together, so they start at the same moment.
         const std::string program = folder.FilePath("Varnedo.exe");
         for (int i = 0; i < count; ++i) {
@@ -51,8 +50,7 @@ public:
         }
         for (const PROCESS_INFORMATION& process : processes_) ResumeThread(process.hThread);
     }
-    ~Copies()
-    {
+    ~Copies() {
         for (const PROCESS_INFORMATION& process : processes_) {
             if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
                 TerminateProcess(process.hProcess, 1);
@@ -66,16 +64,15 @@ public:
     Copies& operator=(const Copies&) = delete;
 
     std::size_t Started() const { return processes_.size(); }
-    bool Owns(DWORD processId) const
-    {
+    bool Owns(DWORD processId) const {
         return std::any_of(processes_.begin(), processes_.end(),
                            [&](const PROCESS_INFORMATION& p) { return p.dwProcessId == processId; });
     }
-    std::optional<DWORD> ExitCode(DWORD processId, int timeoutMs) const
-    {
+    std::optional<DWORD> ExitCode(DWORD processId, int timeoutMs) const {
         for (const PROCESS_INFORMATION& process : processes_) {
             if (process.dwProcessId != processId) continue;
-            if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
+            if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+                return std::nullopt;
             DWORD code = 0;
             GetExitCodeProcess(process.hProcess, &code);
             return code;
@@ -93,8 +90,7 @@ struct CopiesSeen {
     std::vector<HWND> boxes;
 };
 
-BOOL CALLBACK CollectWindowsOfCopies(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK CollectWindowsOfCopies(HWND window, LPARAM parameter) {
     auto& seen = *reinterpret_cast<CopiesSeen*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -106,20 +102,17 @@ BOOL CALLBACK CollectWindowsOfCopies(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-CopiesSeen WindowsOf(const Copies& copies)
-{
+CopiesSeen WindowsOf(const Copies& copies) {
     CopiesSeen seen{&copies, {}, {}};
     EnumWindows(CollectWindowsOfCopies, reinterpret_cast<LPARAM>(&seen));
     return seen;
 }
 
-
 }  // namespace
 
 // Ten copies started at the same moment give exactly one main window; each of the other nine says
 // "既に起動しております" and, answered, ends with exit code 0; the one that runs ends normally.
-TEST(RealProgramFaults, TenCopiesStartedAtOnceGiveOneMainWindow)
-{
+TEST(RealProgramFaults, TenCopiesStartedAtOnceGiveOneMainWindow) {
     constexpr int kCopies = 10;
     const int rounds = Scaled(2, 10);
     ProgramFolder folder("ten-copies");
@@ -148,7 +141,8 @@ TEST(RealProgramFaults, TenCopiesStartedAtOnceGiveOneMainWindow)
             EXPECT_EQ(kAlreadyRunning, e2e::WindowText(GetDlgItem(box, 0xFFFF)));
             refused.push_back(OwnerOf(box));
             EXPECT_NE(running, refused.back()) << "the running copy shows the box";
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
         }
         std::sort(refused.begin(), refused.end());
         EXPECT_EQ(refused.end(), std::unique(refused.begin(), refused.end())) << "a copy shows two boxes";
@@ -162,7 +156,8 @@ TEST(RealProgramFaults, TenCopiesStartedAtOnceGiveOneMainWindow)
             question = FindWindowExA(nullptr, nullptr, "#32770", kWarning);
             return question && OwnerOf(question) == running && IsWindowVisible(question);
         }));
-        PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
+        PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(question, IDYES)));
         EXPECT_EQ(std::optional<DWORD>(0), copies.ExitCode(running, 10000));
         std::printf("round %d: %d copies settled on one window and %zu boxes in %.2f s\n", round + 1, kCopies,
                     seen.boxes.size(), settledSeconds);
@@ -172,16 +167,14 @@ TEST(RealProgramFaults, TenCopiesStartedAtOnceGiveOneMainWindow)
 namespace {
 
 // A path for the wide file functions that may be longer than MAX_PATH.
-std::wstring LongWidePath(const std::string& path)
-{
+std::wstring LongWidePath(const std::string& path) {
     std::wstring wide(path.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
     return L"\\\\?\\" + wide;
 }
 
-void RemoveLongTree(const std::string& folder)
-{
+void RemoveLongTree(const std::string& folder) {
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW(LongWidePath(folder + "\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
@@ -189,8 +182,9 @@ void RemoveLongTree(const std::string& folder)
             const std::wstring name = entry.cFileName;
             if (name == L"." || name == L"..") continue;
             std::string narrow(name.size() * 2 + 1, '\0');
-            narrow.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()),
-                                                                       narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr)));
+            narrow.resize(static_cast<std::size_t>(
+                WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), narrow.data(),
+                                    static_cast<int>(narrow.size()), nullptr, nullptr)));
             const std::string full = folder + "\\" + narrow;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveLongTree(full);
@@ -203,9 +197,9 @@ void RemoveLongTree(const std::string& folder)
     RemoveDirectoryW(LongWidePath(folder).c_str());
 }
 
-std::optional<std::string> ReadLongFile(const std::string& path)
-{
-    HANDLE file = CreateFileW(LongWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+std::optional<std::string> ReadLongFile(const std::string& path) {
+    HANDLE file =
+        CreateFileW(LongWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -215,8 +209,7 @@ std::optional<std::string> ReadLongFile(const std::string& path)
     return bytes;
 }
 
-bool WriteLongFile(const std::string& path, const std::string& bytes)
-{
+bool WriteLongFile(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileW(LongWidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -228,8 +221,7 @@ bool WriteLongFile(const std::string& path, const std::string& bytes)
 // A program folder deeper than MAX_PATH, made with the wide functions and removed at the end.
 class DeepProgramFolder {
 public:
-    DeepProgramFolder()
-    {
+    DeepProgramFolder() {
         root_ = "Z:\\tmp\\varnedo-e2e\\deep-" + std::to_string(GetCurrentProcessId());
         RemoveLongTree(root_);
         CreateDirectoryW(LongWidePath(root_).c_str(), nullptr);
@@ -248,8 +240,7 @@ public:
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
 
-    static std::string ZPath(std::string unixPath)
-    {
+    static std::string ZPath(std::string unixPath) {
         for (char& c : unixPath)
             if (c == '/') c = '\\';
         return "Z:" + unixPath;
@@ -261,8 +252,7 @@ private:
 };
 
 // The process running the program file at `programPath` (this Wine prefix's processes only).
-DWORD ProcessRunning(const std::string& programPath)
-{
+DWORD ProcessRunning(const std::string& programPath) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return 0;
     const std::wstring wanted = LongWidePath(programPath).substr(4);  // without the \\?\ prefix
@@ -291,8 +281,7 @@ struct OwnWindowSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<OwnWindowSearch*>(parameter);
     char className[32] = {};
     GetClassNameA(window, className, sizeof className);
@@ -303,8 +292,7 @@ BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM parameter)
     return FALSE;
 }
 
-HWND VisibleWindow(DWORD processId, const char* className, const char* caption)
-{
+HWND VisibleWindow(DWORD processId, const char* className, const char* caption) {
     OwnWindowSearch search{processId, className, caption, nullptr};
     EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -315,8 +303,7 @@ struct ChildSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchChildOfClass(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchChildOfClass(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<ChildSearch*>(parameter);
     char className[32] = {};
     GetClassNameA(window, className, sizeof className);
@@ -325,8 +312,7 @@ BOOL CALLBACK MatchChildOfClass(HWND window, LPARAM parameter)
     return FALSE;
 }
 
-HWND ChildOfClass(HWND parent, const char* className)
-{
+HWND ChildOfClass(HWND parent, const char* className) {
     ChildSearch search{className, nullptr};
     EnumChildWindows(parent, MatchChildOfClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -337,8 +323,7 @@ HWND ChildOfClass(HWND parent, const char* className)
 // A program whose folder lies deeper than MAX_PATH (started from Linux: Windows itself starts no
 // such program) comes up, reads its settings file, lists readme.txt in the help window without a
 // failure message, and at the exit writes its settings there and ends with exit code 0.
-TEST(RealProgramFaults, ProgramFolderDeeperThanMaxPathFindsItsFiles)
-{
+TEST(RealProgramFaults, ProgramFolderDeeperThanMaxPathFindsItsFiles) {
     DeepProgramFolder folder;
     ASSERT_GT(folder.File("Varnedo.exe").size(), static_cast<std::size_t>(MAX_PATH));
     ASSERT_TRUE(WriteLongFile(folder.File("uinf"), "3\r\n1\r\n12\r\n622\r\n989"));
@@ -362,15 +347,15 @@ TEST(RealProgramFaults, ProgramFolderDeeperThanMaxPathFindsItsFiles)
     ASSERT_NE(nullptr, process);
     struct Ender {
         HANDLE process;
-        ~Ender()
-        {
+        ~Ender() {
             if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
             WaitForSingleObject(process, 5000);
             CloseHandle(process);
         }
     } ender{process};
     HWND mainWindow = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (mainWindow = VisibleWindow(processId, "UiForm", "Varnedo")) != nullptr; }, 30000))
+    ASSERT_TRUE(
+        WaitUntil([&] { return (mainWindow = VisibleWindow(processId, "UiForm", "Varnedo")) != nullptr; }, 30000))
         << "the program's window did not come up";
 
     const HWND portList = ChildOfClass(mainWindow, "ComboBox");
@@ -385,7 +370,8 @@ TEST(RealProgramFaults, ProgramFolderDeeperThanMaxPathFindsItsFiles)
         }
         return (help = VisibleWindow(processId, "UiForm", kHelpCaption)) != nullptr;
     }));
-    EXPECT_EQ(readmeLines, SendMessageA(ChildOfClass(help, "ListBox"), LB_GETCOUNT, 0, 0)) << "readme.txt is not listed";
+    EXPECT_EQ(readmeLines, SendMessageA(ChildOfClass(help, "ListBox"), LB_GETCOUNT, 0, 0))
+        << "readme.txt is not listed";
     PostMessageA(help, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(help); }));
 

@@ -20,8 +20,8 @@ TEST(SerialFrame, CarriesStartBitDataBitsLsbFirstAndStopBit) {
         std::uint8_t byte;
         std::string bits;
     } cases[] = {
-        {0x00, "0000000001"}, {0xFF, "0111111111"}, {0x01, "0100000001"}, {0x80, "0000000011"},
-        {'V', "0011010101"},  // 0x56 = 0101 0110
+        {0x00, "0000000001"}, {0xFF, "0111111111"}, {0x01, "0100000001"},
+        {0x80, "0000000011"}, {'V', "0011010101"},  // 0x56 = 0101 0110
     };
     for (const auto& c : cases) {
         std::string bits;

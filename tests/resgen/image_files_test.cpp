@@ -19,9 +19,7 @@ constexpr Colour kBlue{0x00, 0x00, 0xFF};
 constexpr Colour kWhite{0xFF, 0xFF, 0xFF};
 constexpr std::size_t kBmpPixelsAt = 14 + 40;
 
-Bytes PixelBytes(const Bytes& file) {
-    return {file.begin() + kBmpPixelsAt, file.end()};
-}
+Bytes PixelBytes(const Bytes& file) { return {file.begin() + kBmpPixelsAt, file.end()}; }
 
 // BMP rows go bottom up, pixels blue-green-red, every row padded with zeros to 4 bytes.
 TEST(EncodeBmp24, WritesRowsBottomUpInBgrPaddedToFourBytes) {
@@ -34,7 +32,10 @@ TEST(EncodeBmp24, WritesRowsBottomUpInBgrPaddedToFourBytes) {
         {"one pixel takes one pad byte", 1, 1, {kRed}, {0x00, 0x00, 0xFF, 0x00}},
         {"the bottom row comes first", 1, 2, {kRed, kBlue}, {0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00}},
         {"two pixels take two pad bytes", 2, 1, {kGreen, kWhite}, {0x00, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
-        {"four pixels need no padding", 4, 1, {kRed, kGreen, kBlue, kWhite},
+        {"four pixels need no padding",
+         4,
+         1,
+         {kRed, kGreen, kBlue, kWhite},
          {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF}},
     };
     for (const auto& c : cases) {

@@ -21,9 +21,7 @@ inline Bytes ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::uint32_t Read16(const Bytes& bytes, std::size_t at) {
-    return bytes.at(at) | bytes.at(at + 1) << 8;
-}
+inline std::uint32_t Read16(const Bytes& bytes, std::size_t at) { return bytes.at(at) | bytes.at(at + 1) << 8; }
 
 inline std::uint32_t Read32(const Bytes& bytes, std::size_t at) {
     return Read16(bytes, at) | Read16(bytes, at + 2) << 16;

@@ -81,12 +81,16 @@ protected:
             HWND window;
             Box layout;
         } controls[] = {
-            {"Panel3", main.Panel3.Handle(), {1, 1, 89, 36}},     {"Image1", main.Image1.Handle(), {4, 3, 83, 31}},
-            {"Panel1", main.Panel1.Handle(), {95, 10, 42, 23}},   {"ComboBox1", main.ComboBox1.Handle(), {136, 10, 49, 24}},
+            {"Panel3", main.Panel3.Handle(), {1, 1, 89, 36}},
+            {"Image1", main.Image1.Handle(), {4, 3, 83, 31}},
+            {"Panel1", main.Panel1.Handle(), {95, 10, 42, 23}},
+            {"ComboBox1", main.ComboBox1.Handle(), {136, 10, 49, 24}},
             {"RadioGroup1", main.RadioGroup1.Handle(), {198, 4, 131, 45}},
             {"GroupBox1", main.GroupBox1.Handle(), {336, 4, 169, 45}},
-            {"Button2", main.Button2.Handle(), {16, 16, 57, 25}}, {"Button3", main.Button3.Handle(), {96, 16, 57, 25}},
-            {"Button1", main.Button1.Handle(), {520, 9, 73, 40}}, {"Panel2", main.Panel2.Handle(), {4, 52, 533, 25}},
+            {"Button2", main.Button2.Handle(), {16, 16, 57, 25}},
+            {"Button3", main.Button3.Handle(), {96, 16, 57, 25}},
+            {"Button1", main.Button1.Handle(), {520, 9, 73, 40}},
+            {"Panel2", main.Panel2.Handle(), {4, 52, 533, 25}},
         };
         for (const auto& c : controls) EXPECT_EQ(ScaledBox(c.layout, at), Placed(c.window)) << c.name << ", " << when;
         const Box label = Placed(main.Label1.Handle());
@@ -103,9 +107,12 @@ protected:
             HWND window;
             int points;
         } fonts[] = {
-            {"window font (Button2)", main.Button2.Handle(), 9}, {"Label1", main.Label1.Handle(), 11},
-            {"ComboBox1", main.ComboBox1.Handle(), 12},           {"Button1", main.Button1.Handle(), 11},
-            {"Panel2", main.Panel2.Handle(), 12},                 {"Memo1", main.Memo1.Handle(), 14},
+            {"window font (Button2)", main.Button2.Handle(), 9},
+            {"Label1", main.Label1.Handle(), 11},
+            {"ComboBox1", main.ComboBox1.Handle(), 12},
+            {"Button1", main.Button1.Handle(), 11},
+            {"Panel2", main.Panel2.Handle(), 12},
+            {"Memo1", main.Memo1.Handle(), 14},
         };
         for (const auto& f : fonts) {
             EXPECT_EQ(core::PointsToHeight(f.points, at), CharacterHeight(f.window)) << f.name << ", " << when;
@@ -113,7 +120,8 @@ protected:
         // The status bar has the system's status-bar font at the window's DPI, not the window's font.
         EXPECT_EQ(ui::StatusFontAt(at).lfHeight, CharacterHeight(main.StatusBar1.Handle())) << when;
         EXPECT_NE(SendMessageA(main.Button2.Handle(), WM_GETFONT, 0, 0),
-                  SendMessageA(main.StatusBar1.Handle(), WM_GETFONT, 0, 0)) << when;
+                  SendMessageA(main.StatusBar1.Handle(), WM_GETFONT, 0, 0))
+            << when;
     }
 
     const int dpi = RunDpi();

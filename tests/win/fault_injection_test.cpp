@@ -214,9 +214,7 @@ std::vector<std::string> LinesOf(const std::string& text) {
 
 // Bytes still travelling when the device goes away (lost with it, never compared), and the empty
 // lines that end what an unplug cut short.
-bool IsInFlightFiller(const std::string& line) {
-    return line.find_first_not_of('~') == std::string::npos;
-}
+bool IsInFlightFiller(const std::string& line) { return line.find_first_not_of('~') == std::string::npos; }
 
 struct CycleFigures {
     int worstTicksToRed = 0;
@@ -299,11 +297,11 @@ TEST_F(SerialFaults, UnplugAndReplugWhileStreamingLosesNothingSentWhileOpen) {
     // (on an idle one the longest takes some 50 ms).
     EXPECT_LT(ticks.LongestMs(), 1000.0);
 
-    std::printf("unplug/replug: %d cycles in %.1f s, %zu lines (%zu bytes) compared; ticks to red <= %d, "
-                "to open <= %d, to data <= %d; %d ticks, longest %.1f ms\n",
-                cycles, MillisecondsBetween(started, finished) / 1000, sentLines.size(), bytesCompared,
-                worst.worstTicksToRed, worst.worstTicksToOpen, worst.worstTicksToData, ticks.Count(),
-                ticks.LongestMs());
+    std::printf(
+        "unplug/replug: %d cycles in %.1f s, %zu lines (%zu bytes) compared; ticks to red <= %d, "
+        "to open <= %d, to data <= %d; %d ticks, longest %.1f ms\n",
+        cycles, MillisecondsBetween(started, finished) / 1000, sentLines.size(), bytesCompared, worst.worstTicksToRed,
+        worst.worstTicksToOpen, worst.worstTicksToData, ticks.Count(), ticks.LongestMs());
     RecordProperty("cycles", cycles);
     RecordProperty("bytes_compared", static_cast<int>(bytesCompared));
 }
@@ -348,13 +346,13 @@ TEST_F(SerialFaults, UnusablePortIsRetriedSilentlyWithoutLeaks) {
         const long long heapGrowth = static_cast<long long>(after.heapBytes) - static_cast<long long>(before.heapBytes);
         // Any block kept per attempt would add at least one byte per attempt.
         EXPECT_LT(heapGrowth, attempts) << "heap memory grows with the attempts";
-        std::printf("%s: %d attempts in %.2f s (%.3f ms each); next handle %#zx -> %#zx, GDI slot %u -> %u, "
-                    "heap in use %zu -> %zu bytes (%+lld), resident %zu -> %zu kB, private %zu -> %zu kB\n",
-                    c.behindIt, attempts, MillisecondsBetween(start, end) / 1000,
-                    MillisecondsBetween(start, end) / attempts, static_cast<std::size_t>(before.nextHandle),
-                    static_cast<std::size_t>(after.nextHandle), before.nextGdiSlot, after.nextGdiSlot,
-                    before.heapBytes, after.heapBytes, heapGrowth, before.residentKb, after.residentKb,
-                    before.privateKb, after.privateKb);
+        std::printf(
+            "%s: %d attempts in %.2f s (%.3f ms each); next handle %#zx -> %#zx, GDI slot %u -> %u, "
+            "heap in use %zu -> %zu bytes (%+lld), resident %zu -> %zu kB, private %zu -> %zu kB\n",
+            c.behindIt, attempts, MillisecondsBetween(start, end) / 1000, MillisecondsBetween(start, end) / attempts,
+            static_cast<std::size_t>(before.nextHandle), static_cast<std::size_t>(after.nextHandle), before.nextGdiSlot,
+            after.nextGdiSlot, before.heapBytes, after.heapBytes, heapGrowth, before.residentKb, after.residentKb,
+            before.privateKb, after.privateKb);
 
         VirtualPort port(c.number);
         main->Timer1Timer(nullptr);

@@ -44,17 +44,14 @@ private:
     std::string path_;
 };
 
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 bool Replace(const std::wstring& path, const std::string& bytes, NonFileTarget nonFile = NonFileTarget::WriteDirectly) {
-    return ReplaceFileContents(path, [&bytes](const ByteSink& write) { return write(bytes); }, nonFile);
+    return ReplaceFileContents(
+        path, [&bytes](const ByteSink& write) { return write(bytes); }, nonFile);
 }
 
-std::string NameOf(const std::wstring& wide) {
-    return std::string(wide.begin(), wide.end());
-}
+std::string NameOf(const std::wstring& wide) { return std::string(wide.begin(), wide.end()); }
 
 }  // namespace
 
@@ -164,7 +161,8 @@ TEST(FileReplacement, HardLinkedFileStaysOneFile) {
 TEST(FileReplacement, SymbolicLinkStaysALink) {
     Folder folder;
     ASSERT_TRUE(WriteBytes(folder.File("target.txt"), "old"));
-    ASSERT_TRUE(RunLinuxScript(kDiskFixtures, "link " + folder.UnixFile("target.txt") + " " + folder.UnixFile("link.txt")));
+    ASSERT_TRUE(
+        RunLinuxScript(kDiskFixtures, "link " + folder.UnixFile("target.txt") + " " + folder.UnixFile("link.txt")));
 
     EXPECT_TRUE(Replace(Wide(folder.File("link.txt")), "new"));
     EXPECT_EQ(std::optional<std::string>("new"), ReadBytes(folder.File("target.txt")));

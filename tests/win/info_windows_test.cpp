@@ -26,16 +26,17 @@ using testsupport::WindowsPathOf;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kDiskFixtures = "../tests/win/support/disk_fixtures.sh";
-constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                                    // ヘルプ
+constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                                     // ヘルプ
 constexpr const char* kVersionCaption = "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93\x8F\xEE\x95\xF1";  // バージョン情報
 constexpr const char* kReadFailed =  // ファイルの読み込みに失敗しました
     "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x82\xB5"
     "\x82\xDC\x82\xB5\x82\xBD";
-constexpr const char* kFirstLine = "\x88\xEA\x8D\x73\x96\xDA";   // 一行目
-constexpr const char* kSecondLine = "\x93\xF1\x8D\x73\x96\xDA";  // 二行目
-constexpr const char* kKanji = "\x8A\xBF\x8E\x9A";               // 漢字
+constexpr const char* kFirstLine = "\x88\xEA\x8D\x73\x96\xDA";                                // 一行目
+constexpr const char* kSecondLine = "\x93\xF1\x8D\x73\x96\xDA";                               // 二行目
+constexpr const char* kKanji = "\x8A\xBF\x8E\x9A";                                            // 漢字
 constexpr const char* kCompany = "\x83\x94\x83\x40\x83\x8B\x83\x6C\x83\x68\x8D\x48\x96\x5B";  // ヴァルネド工房
-constexpr const char* kProportionalFace = "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ Ｐゴシック
+constexpr const char* kProportionalFace =
+    "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ Ｐゴシック
 constexpr COLORREF kNavy = 0x00800000;
 
 std::string Repeat(const std::string& piece, int times) {
@@ -105,13 +106,14 @@ std::string ItemTextFromOutside(HWND listBox, int index) {
     const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR) return {};
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    const LRESULT copied =
+        SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
     if (wide.empty()) return {};
     std::string text(wide.size() * 2, '\0');
-    text.resize(static_cast<std::size_t>(WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             text.data(), static_cast<int>(text.size()), nullptr,
-                                                             nullptr)));
+    text.resize(
+        static_cast<std::size_t>(WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                                     static_cast<int>(text.size()), nullptr, nullptr)));
     return text;
 }
 
@@ -126,7 +128,8 @@ HelpShowing ShowHelpThroughMenu(TMainForm& mainForm, THelpForm& helpForm) {
                 char text[256] = {};
                 GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
                 seen.messageText = text;
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
             }
             if (uitest::FindVisibleWindow("UiForm", kHelpCaption)) {
                 seen.windowOpened = true;
@@ -162,12 +165,23 @@ TEST_F(InfoWindows, HelpListsEachLineOfTheFileOnce) {
         {"empty lines stay", "a\r\n\r\n\nb\r\n", {"a", "", "", "b"}},
         {"CRs dropped wherever they stand", "\ra\rb\r\r\nc\r", {"ab", "c"}},
         {"NUL bytes dropped", std::string("a\0b\r\n\0c", 7), {"ab", "c"}},
-        {"Ctrl-Z ends the text", "a\r\nb\x1A" "c\r\nd\r\n", {"a", "b"}},
-        {"Ctrl-Z at a line's start", "a\r\n\x1A" "b\r\n", {"a"}},
+        {"Ctrl-Z ends the text",
+         "a\r\nb\x1A"
+         "c\r\nd\r\n",
+         {"a", "b"}},
+        {"Ctrl-Z at a line's start",
+         "a\r\n\x1A"
+         "b\r\n",
+         {"a"}},
         {"2,000-byte line of two-byte characters", longLine + "\r\nz\r\n", {longLine, "z"}},
-        {"lines longer than a read", bigLine + "\r\n" + bigLine + bigLine + "\r\n" + "end", {bigLine, bigLine + bigLine, "end"}},
+        {"lines longer than a read",
+         bigLine + "\r\n" + bigLine + bigLine + "\r\n" + "end",
+         {bigLine, bigLine + bigLine, "end"}},
         {"empty file", "", {}},
-        {"only a Ctrl-Z", "\x1A" "a\r\n", {}},
+        {"only a Ctrl-Z",
+         "\x1A"
+         "a\r\n",
+         {}},
     };
     for (const HelpFileCase& c : cases) {
         folder.Write("readme.txt", c.bytes);
@@ -360,7 +374,8 @@ TEST_F(InfoWindows, VersionKeepsCaptionsForWhatTheResourceLacks) {
         {"no version resource", VARNEDO_NO_VERSION_EXE, kInitialCaptions},
         {"no translation entry", VARNEDO_NO_TRANSLATION_EXE, kInitialCaptions},
         {"translation names a missing table", VARNEDO_OTHER_TRANSLATION_EXE, kInitialCaptions},
-        {"some keys missing", VARNEDO_SOME_KEYS_EXE,
+        {"some keys missing",
+         VARNEDO_SOME_KEYS_EXE,
          {"Partial", "9.8.7.6", "CompanyName", "CopyrightLabel", "Comments"}},
     };
     for (const LackCase& c : cases) {
@@ -416,7 +431,8 @@ TEST_F(InfoWindows, VersionWindowThroughTheMenu) {
     EXPECT_EQ(kInitialCaptions, LabelsOf(*version));
 
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(version->ProductLabel.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(version->ProductLabel.Handle(), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
     EXPECT_EQ(-15, font.lfHeight);
     EXPECT_EQ(FW_BOLD, font.lfWeight);
     EXPECT_STREQ(kProportionalFace, font.lfFaceName);

@@ -23,9 +23,9 @@
 using testsupport::FileNamesIn;
 using testsupport::ReadBytes;
 using testsupport::RunLinuxScript;
-using testsupport::WriteBytes;
 using testsupport::VirtualPort;
 using testsupport::WindowsPathOf;
+using testsupport::WriteBytes;
 
 namespace {
 
@@ -127,13 +127,9 @@ constexpr Colours kScheme2{0xFFFFFF, 0x000000};        // black on white
 constexpr Colours kScheme3{0xFFFF80, 0x000055};        // dark red on light cyan
 
 // The colours the text area paints with (that it paints what it holds is tested with the control).
-Colours PaintedColours(const TMainForm& form) {
-    return {form.Memo1.Colors().background, form.Memo1.Colors().text};
-}
+Colours PaintedColours(const TMainForm& form) { return {form.Memo1.Colors().background, form.Memo1.Colors().text}; }
 
-void Click(HWND button) {
-    SendMessageA(button, BM_CLICK, 0, 0);
-}
+void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
@@ -329,7 +325,13 @@ TEST_F(LookAndSettings, LoadingAppliesEveryStoredValue) {
         {"no file", std::nullopt, -1, 0, -1, kLayoutColours, kLayoutLook, {989, 622}},
         {"empty file", "", -1, 0, -1, kLayoutColours, kLayoutLook, {989, 622}},
         {"one value", "7", 6, 7, -1, kLayoutColours, kLayoutLook, {989, 622}},
-        {"size out of range, height 0, width -5", "3\r\n1\r\n99999999999\r\n0\r\n-5", 2, 3, 1, kScheme2, kLayoutLook,
+        {"size out of range, height 0, width -5",
+         "3\r\n1\r\n99999999999\r\n0\r\n-5",
+         2,
+         3,
+         1,
+         kScheme2,
+         kLayoutLook,
          {989, 622}},
         {"height only", "3\r\n1\r\n12\r\n480", 2, 3, 1, kScheme2, kLayoutLook, {989, 480}},
     };
@@ -375,7 +377,7 @@ TEST_F(LookAndSettings, SettingsThatAreNoPlainFileAreLeftAlone) {
 struct ExitCase {
     const char* name;
     std::optional<std::string> before;  // the file left by an earlier run, if any
-    bool choose;                         // COM3 picked, scheme "2" and one "大"
+    bool choose;                        // COM3 picked, scheme "2" and one "大"
     int answer;
     std::optional<std::string> after;
 };
@@ -465,7 +467,8 @@ TEST_F(LookAndSettings, SavingWhereNothingCanBeWrittenChangesNothing) {
 // A small file system that mounts for the test and goes with it.
 class SmallDisk {
 public:
-    SmallDisk() : unixPath_("/tmp/varnedo-full-" + std::to_string(GetCurrentProcessId())), path_(WindowsPathOf(unixPath_)) {
+    SmallDisk()
+        : unixPath_("/tmp/varnedo-full-" + std::to_string(GetCurrentProcessId())), path_(WindowsPathOf(unixPath_)) {
         mounted_ = RunLinuxScript(kDiskFixtures, "mount " + unixPath_ + " 64");
     }
     ~SmallDisk() {

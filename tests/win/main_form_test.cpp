@@ -22,10 +22,11 @@ namespace {
 constexpr const char* kExitQuestion =  // ソフトウェアを終了します。宜しいですか？
     "\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41\x82\xF0\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB7"
     "\x81\x42\x8B\x58\x82\xB5\x82\xA2\x82\xC5\x82\xB7\x82\xA9\x81\x48";
-constexpr const char* kWarning = "\x8C\x78\x8D\x90";                                              // 警告
-constexpr const char* kProportionalFace = "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ Ｐゴシック
-constexpr const char* kFixedFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";                // ＭＳ ゴシック
-constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                                   // ヘルプ
+constexpr const char* kWarning = "\x8C\x78\x8D\x90";  // 警告
+constexpr const char* kProportionalFace =
+    "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";                         // ＭＳ Ｐゴシック
+constexpr const char* kFixedFace = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                            // ヘルプ
 constexpr const char* kVersionCaption = "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93\x8F\xEE\x95\xF1";  // バージョン情報
 constexpr const char* kAlreadyRunning =  // 既に起動しております
     "\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7";
@@ -62,9 +63,7 @@ void ExpectPlacements(const std::vector<Placement>& placements) {
     }
 }
 
-RECT At(int left, int top, int width, int height) {
-    return {left, top, left + width, top + height};
-}
+RECT At(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
 // Every control sits in its parent at its laid-out place and size; the top bar spans the width,
 // the status bar the bottom, and the text area the rest.
@@ -156,9 +155,9 @@ TEST_F(MainWindow, ControlCaptionsAreTheShiftJisTexts) {
         {"RadioGroup1 item 2", main->RadioGroup1.ButtonHandle(1), "2"},
         {"RadioGroup1 item 3", main->RadioGroup1.ButtonHandle(2), "3"},
         {"GroupBox1", main->GroupBox1.Handle(), "\x95\xB6\x8E\x9A\x82\xCC\x91\xE5\x82\xAB\x82\xB3"},  // 文字の大きさ
-        {"Button2", main->Button2.Handle(), "\x91\xE5"},                                           // 大
-        {"Button3", main->Button3.Handle(), "\x8F\xAC"},                                           // 小
-        {"Button1", main->Button1.Handle(), "\x83\x4E\x83\x8A\x83\x41"},                           // クリア
+        {"Button2", main->Button2.Handle(), "\x91\xE5"},                                              // 大
+        {"Button3", main->Button3.Handle(), "\x8F\xAC"},                                              // 小
+        {"Button1", main->Button1.Handle(), "\x83\x4E\x83\x8A\x83\x41"},                              // クリア
         {"Panel2", main->Panel2.Handle(), ""},
         {"Memo1", main->Memo1.Handle(), ""},
     };
@@ -184,17 +183,23 @@ TEST_F(MainWindow, MenuBarHoldsItsItemsInOrder) {
         std::vector<std::pair<UINT, const char*>> items;
     };
     const Popup popups[] = {
-        {TMainForm::File1, "\x83\x74\x83\x40\x83\x43\x83\x8B\x28\x26\x46\x29",  // ファイル(&F)
-         {{TMainForm::OpenO1, "\x8D\xC4\x90\xDA\x91\xB1\x28\x26\x4F\x29"},       // 再接続(&O)
-          {TMainForm::LoadL1, "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x8A\x4A\x82\xAD\x28\x26\x4C\x29"},  // ファイルを開く(&L)
-          {TMainForm::SaveS1, "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC9\x95\xDB\x91\xB6\x28\x26\x53\x29"},  // ファイルに保存(&S)
-          {TMainForm::CloseC1, "\x95\xC2\x82\xB6\x82\xE9\x28\x26\x43\x29"}}},                               // 閉じる(&C)
-        {TMainForm::Edit1, "\x95\xD2\x8F\x57\x28\x26\x45\x29",                   // 編集(&E)
-         {{TMainForm::CopyC1, "\x83\x52\x83\x73\x81\x5B\x28\x26\x43\x29"},       // コピー(&C)
+        {TMainForm::File1,
+         "\x83\x74\x83\x40\x83\x43\x83\x8B\x28\x26\x46\x29",                // ファイル(&F)
+         {{TMainForm::OpenO1, "\x8D\xC4\x90\xDA\x91\xB1\x28\x26\x4F\x29"},  // 再接続(&O)
+          {TMainForm::LoadL1,
+           "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x8A\x4A\x82\xAD\x28\x26\x4C\x29"},  // ファイルを開く(&L)
+          {TMainForm::SaveS1,
+           "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC9\x95\xDB\x91\xB6\x28\x26\x53\x29"},  // ファイルに保存(&S)
+          {TMainForm::CloseC1, "\x95\xC2\x82\xB6\x82\xE9\x28\x26\x43\x29"}}},            // 閉じる(&C)
+        {TMainForm::Edit1,
+         "\x95\xD2\x8F\x57\x28\x26\x45\x29",                                           // 編集(&E)
+         {{TMainForm::CopyC1, "\x83\x52\x83\x73\x81\x5B\x28\x26\x43\x29"},             // コピー(&C)
           {TMainForm::PasteP1, "\x93\x5C\x82\xE8\x95\x74\x82\xAF\x28\x26\x50\x29"}}},  // 貼り付け(&P)
-        {TMainForm::H1, "\x83\x77\x83\x8B\x83\x76\x28\x26\x48\x29",              // ヘルプ(&H)
-         {{TMainForm::H2, "\x83\x77\x83\x8B\x83\x76\x28\x26\x48\x29"},           // ヘルプ(&H)
-          {TMainForm::V1, "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93\x8F\xEE\x95\xF1\x28\x26\x56\x29"}}},  // バージョン情報(&V)
+        {TMainForm::H1,
+         "\x83\x77\x83\x8B\x83\x76\x28\x26\x48\x29",                    // ヘルプ(&H)
+         {{TMainForm::H2, "\x83\x77\x83\x8B\x83\x76\x28\x26\x48\x29"},  // ヘルプ(&H)
+          {TMainForm::V1,
+           "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x93\x8F\xEE\x95\xF1\x28\x26\x56\x29"}}},  // バージョン情報(&V)
     };
     HMENU bar = GetMenu(main->Handle());
     ASSERT_NE(nullptr, bar);
@@ -263,7 +268,7 @@ TEST_F(MainWindow, TextAreaStartsLimeOnSilverAndWraps) {
 // Tab goes through the top bar (port list, Clear, colour choice, text size), then the text area.
 TEST_F(MainWindow, TabOrderFollowsTheTopBarThenTheTextArea) {
     const HWND expected[] = {main->ComboBox1.Handle(), main->Button1.Handle(), main->RadioGroup1.ButtonHandle(0),
-                             main->Button2.Handle(), main->Button3.Handle(), main->Memo1.Handle(),
+                             main->Button2.Handle(),   main->Button3.Handle(), main->Memo1.Handle(),
                              main->ComboBox1.Handle()};
     HWND current = expected[0];
     for (std::size_t i = 1; i < std::size(expected); ++i) {
@@ -349,7 +354,8 @@ TEST_F(MainWindow, EveryCloseRequestAsksTheQuestion) {
     const Request requests[] = {
         {"WM_CLOSE", [&] { SendMessageA(window, WM_CLOSE, 0, 0); }},
         {"system menu", [&] { SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"Close command", [&] {
+        {"Close command",
+         [&] {
              SendMessageA(window, WM_COMMAND, MAKEWPARAM(TMainForm::CloseC1, 0), 0);
              uitest::PumpMessages(200);
          }},
@@ -405,7 +411,9 @@ std::string ClipboardText() {
 TEST_F(MainWindow, CopyAndPasteUseTheTextAreaWhateverHasFocus) {
     main->Show();
     SetFocus(main->ComboBox1.Handle());
-    main->Memo1.SetText("ABC\x8A\xBF" "DEF");  // ABC漢DEF
+    main->Memo1.SetText(
+        "ABC\x8A\xBF"
+        "DEF");  // ABC漢DEF
 
     ASSERT_TRUE(SetClipboardText("keep"));
     SendMessageA(main->Memo1.Handle(), EM_SETSEL, 2, 2);
@@ -414,7 +422,10 @@ TEST_F(MainWindow, CopyAndPasteUseTheTextAreaWhateverHasFocus) {
 
     SendMessageA(main->Memo1.Handle(), EM_SETSEL, 1, -1);
     SendMessageA(main->Handle(), WM_COMMAND, MAKEWPARAM(TMainForm::CopyC1, 0), 0);
-    EXPECT_EQ("BC\x8A\xBF" "DEF", ClipboardText());
+    EXPECT_EQ(
+        "BC\x8A\xBF"
+        "DEF",
+        ClipboardText());
     EXPECT_EQ(main->ComboBox1.Handle(), GetFocus());
 
     ASSERT_TRUE(SetClipboardText("XY"));
@@ -462,7 +473,8 @@ TEST_F(MainWindow, HelpAndVersionOpenModallyAndCloseByTheirButton) {
     const int helpWidth = helpSeen.bounds.right - helpSeen.bounds.left;
     EXPECT_EQ(owner.left + (989 - helpWidth) / 2, helpSeen.bounds.left);
 
-    const InfoWindowSeen versionSeen = ShowThroughMenu(*main, TMainForm::V1, kVersionCaption, version->Button1.Handle());
+    const InfoWindowSeen versionSeen =
+        ShowThroughMenu(*main, TMainForm::V1, kVersionCaption, version->Button1.Handle());
     EXPECT_FALSE(versionSeen.mainEnabled);
     EXPECT_EQ(279, versionSeen.bounds.right - versionSeen.bounds.left);
     EXPECT_EQ(165, versionSeen.bounds.bottom - versionSeen.bounds.top);

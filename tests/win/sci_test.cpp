@@ -16,14 +16,12 @@ namespace {
 // Every test uses its own port number, so ctest may run them side by side.
 constexpr std::int32_t kOpenArgs[] = {9600, 8, 1, 0, 0, 0};
 
-std::uint32_t OpenPort(Sci& sci, std::int32_t number)
-{
+std::uint32_t OpenPort(Sci& sci, std::int32_t number) {
     return sci.Open(number, kOpenArgs[0], kOpenArgs[1], kOpenArgs[2], kOpenArgs[3], kOpenArgs[4], kOpenArgs[5]);
 }
 
 // Reads until `expected` bytes came or the time runs out, the way the receive loop polls.
-std::string Drain(Sci& sci, std::size_t expected, int timeoutMs = 5000)
-{
+std::string Drain(Sci& sci, std::size_t expected, int timeoutMs = 5000) {
     std::string received;
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     char buffer[2048];
@@ -42,8 +40,7 @@ std::string Drain(Sci& sci, std::size_t expected, int timeoutMs = 5000)
 
 // The value the next new handle gets. Handle slots are reused lowest first, so this changes exactly
 // when a handle was left open (Wine does not count a process's handles).
-std::uintptr_t NextHandleValue()
-{
+std::uintptr_t NextHandleValue() {
     HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     CloseHandle(probe);
     return reinterpret_cast<std::uintptr_t>(probe);
@@ -52,8 +49,7 @@ std::uintptr_t NextHandleValue()
 }  // namespace
 
 // Bytes from the device arrive complete and in order, every byte value included.
-TEST(SciPort, DeliversEveryByteInOrder)
-{
+TEST(SciPort, DeliversEveryByteInOrder) {
     VirtualPort port(11);
     Sci sci;
     ASSERT_EQ(0u, OpenPort(sci, 11));
@@ -66,8 +62,7 @@ TEST(SciPort, DeliversEveryByteInOrder)
 }
 
 // A read never waits for the line: with nothing queued it returns at once, empty and without error.
-TEST(SciPort, ReadWithNothingWaitingReturnsAtOnce)
-{
+TEST(SciPort, ReadWithNothingWaitingReturnsAtOnce) {
     VirtualPort port(12);
     Sci sci;
     ASSERT_EQ(0u, OpenPort(sci, 12));
@@ -86,9 +81,8 @@ TEST(SciPort, ReadWithNothingWaitingReturnsAtOnce)
 }
 
 // A port that cannot be opened reports exactly the open flag and leaves the object closed.
-TEST(SciPort, UnopenablePortsReportOpenFailedAndStayClosed)
-{
-    RunPortScript("stop 19");   // no device behind COM19
+TEST(SciPort, UnopenablePortsReportOpenFailedAndStayClosed) {
+    RunPortScript("stop 19");  // no device behind COM19
     for (std::int32_t number : {0, 19}) {
         SCOPED_TRACE(number);
         Sci sci;
@@ -99,8 +93,7 @@ TEST(SciPort, UnopenablePortsReportOpenFailedAndStayClosed)
 }
 
 // Close is harmless on a closed port: true for the open handle, then false.
-TEST(SciPort, CloseTwiceGivesTrueThenFalse)
-{
+TEST(SciPort, CloseTwiceGivesTrueThenFalse) {
     VirtualPort port(13);
     Sci sci;
     ASSERT_EQ(0u, OpenPort(sci, 13));
@@ -110,8 +103,7 @@ TEST(SciPort, CloseTwiceGivesTrueThenFalse)
 }
 
 // Opening sets 9600 8N1, no flow control, RTS held on.
-TEST(SciPort, OpenSetsTheLineFormat)
-{
+TEST(SciPort, OpenSetsTheLineFormat) {
     VirtualPort port(14);
     Sci sci;
     ASSERT_EQ(0u, OpenPort(sci, 14));
@@ -127,9 +119,12 @@ TEST(SciPort, OpenSetsTheLineFormat)
 }
 
 // The codes for stop bits, parity, CTS and RTS map onto the driver's values; other members stay.
-TEST(SciLineFormat, MapsEveryCode)
-{
-    struct Case { std::int32_t stop, parity, cts, rts; BYTE stopBits, parityValue; DWORD fParity, fCts, fRts; };
+TEST(SciLineFormat, MapsEveryCode) {
+    struct Case {
+        std::int32_t stop, parity, cts, rts;
+        BYTE stopBits, parityValue;
+        DWORD fParity, fCts, fRts;
+    };
     const Case cases[] = {
         {1, 0, 0, 0, ONESTOPBIT, NOPARITY, 0, 0, RTS_CONTROL_ENABLE},
         {0, 3, 0, 2, ONESTOPBIT, NOPARITY, 0, 0, RTS_CONTROL_ENABLE},
@@ -143,21 +138,20 @@ TEST(SciLineFormat, MapsEveryCode)
         sci.SetLineFormat(115200, 0x107, c.stop, c.parity, c.cts, c.rts);
         const DCB& dcb = sci.LineSettings();
         EXPECT_EQ(115200u, dcb.BaudRate);
-        EXPECT_EQ(7, dcb.ByteSize);   // only the low eight bits of the byte size count
+        EXPECT_EQ(7, dcb.ByteSize);  // only the low eight bits of the byte size count
         EXPECT_EQ(c.stopBits, dcb.StopBits);
         EXPECT_EQ(c.parityValue, dcb.Parity);
         EXPECT_EQ(c.fParity, dcb.fParity);
         EXPECT_EQ(c.fCts, dcb.fOutxCtsFlow);
         EXPECT_EQ(c.fRts, dcb.fRtsControl);
         EXPECT_EQ(0, dcb.XonChar + dcb.XoffChar);
-        EXPECT_EQ(0u, dcb.fDtrControl + dcb.fOutxDsrFlow);   // left as the driver had them
+        EXPECT_EQ(0u, dcb.fDtrControl + dcb.fOutxDsrFlow);  // left as the driver had them
     }
 }
 
 // Unplugging the device while the port is open is noticed at the next poll, without hanging,
 // and the port can be opened again once the device is back.
-TEST(SciPort, UnplugIsDetectedAndReplugReopens)
-{
+TEST(SciPort, UnplugIsDetectedAndReplugReopens) {
     VirtualPort port(15);
     Sci sci;
     ASSERT_EQ(0u, OpenPort(sci, 15));
@@ -187,8 +181,7 @@ TEST(SciPort, UnplugIsDetectedAndReplugReopens)
 
 // A read that fails while the driver still answers for the port counts as a lost device too, so
 // the receive loop closes the port and opens it again rather than keep a handle it cannot read.
-TEST(SciPort, FailingReadCountsAsLost)
-{
+TEST(SciPort, FailingReadCountsAsLost) {
     VirtualPort port(19);
     Sci sci;
     ASSERT_EQ(0u, OpenPort(sci, 19));
@@ -215,8 +208,7 @@ TEST(SciPort, FailingReadCountsAsLost)
 
 // A device that opens but cannot be set up as a serial line is closed again at once, so no handle
 // is kept and later attempts are not locked out.
-TEST(SciPort, PortThatCannotBeConfiguredIsNotKept)
-{
+TEST(SciPort, PortThatCannotBeConfiguredIsNotKept) {
     RunPortScript("map 18 /dev/null");
     Sci sci;
     const std::uintptr_t before = NextHandleValue();
@@ -227,8 +219,7 @@ TEST(SciPort, PortThatCannotBeConfiguredIsNotKept)
 }
 
 // Destroying the object leaves an open port alone; the exit sequence closes it first.
-TEST(SciPort, DestructorDoesNotClose)
-{
+TEST(SciPort, DestructorDoesNotClose) {
     VirtualPort port(16);
     const std::uintptr_t before = NextHandleValue();
     {
@@ -240,8 +231,7 @@ TEST(SciPort, DestructorDoesNotClose)
 
 // Opening a port that is already open gives up the old handle first, so nothing is left behind
 // to lock the port until the program ends.
-TEST(SciPort, OpeningAgainClosesTheOldHandle)
-{
+TEST(SciPort, OpeningAgainClosesTheOldHandle) {
     VirtualPort port(17);
     Sci sci;
     const std::uintptr_t before = NextHandleValue();
@@ -255,8 +245,7 @@ TEST(SciPort, OpeningAgainClosesTheOldHandle)
 
 // Whatever throws between opening the port and marking the link up closes the port again; a
 // link-up that completes keeps it.
-TEST(SciOpenGuard, ClosesThePortUnlessKept)
-{
+TEST(SciOpenGuard, ClosesThePortUnlessKept) {
     VirtualPort port(20);
     Sci sci;
     const std::uintptr_t before = NextHandleValue();

@@ -38,7 +38,8 @@ constexpr const char* kWriteFailed =  // ファイルの書き込みに失敗し
 constexpr const char* kReadFailed =  // ファイルの読み込みに失敗しました
     "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x82\xC9\x8E\xB8\x94\x73\x82\xB5"
     "\x82\xDC\x82\xB5\x82\xBD";
-constexpr const char* kJapaneseLine = "\x82\xA0\x82\xA2\x82\xA4\x8A\xBF\x8E\x9A\x83\x65\x83\x58\x83\x67";  // あいう漢字テスト
+constexpr const char* kJapaneseLine =
+    "\x82\xA0\x82\xA2\x82\xA4\x8A\xBF\x8E\x9A\x83\x65\x83\x58\x83\x67";  // あいう漢字テスト
 
 // Controls of the common file dialog: the file-name box and the file-type list.
 constexpr int kFileNameBox = 0x47C;
@@ -115,8 +116,8 @@ private:
 
 // What the user did in the file dialog.
 struct DialogPlan {
-    std::string typedName;          // typed into the name box and confirmed; empty: Cancel
-    int overwriteAnswer = IDYES;    // the answer to the question whether to replace a file
+    std::string typedName;              // typed into the name box and confirmed; empty: Cancel
+    int overwriteAnswer = IDYES;        // the answer to the question whether to replace a file
     std::function<void()> whileOpen{};  // runs while the dialog is open, before the name is typed
 };
 
@@ -207,7 +208,8 @@ private:
     }
 
     static void Press(HWND box, int button) {
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
     }
 
     DialogPlan plan_;
@@ -346,12 +348,15 @@ TEST_F(Transcripts, WriteFailuresAreReportedAndLeaveTheTargetAlone) {
     const std::string readOnly = folder.File("readonly.txt");
     const WriteFailureCase cases[] = {
         {"a device that is always full",
-         [] { return std::string("Z:\\dev\\full.");  /* the trailing dot keeps the dialog from adding .txt */ },
+         [] {
+             return std::string("Z:\\dev\\full."); /* the trailing dot keeps the dialog from adding .txt */
+         },
          [] {
              const ui::UniqueFile device(CreateFileA("Z:\\dev\\full", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                      nullptr, OPEN_EXISTING, 0, nullptr));
              ASSERT_TRUE(device);
-             EXPECT_EQ(static_cast<DWORD>(FILE_TYPE_CHAR), GetFileType(device.get())) << "/dev/full is still the device";
+             EXPECT_EQ(static_cast<DWORD>(FILE_TYPE_CHAR), GetFileType(device.get()))
+                 << "/dev/full is still the device";
              DWORD written = 0;
              EXPECT_FALSE(WriteFile(device.get(), "x", 1, &written, nullptr));
              EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
@@ -361,8 +366,7 @@ TEST_F(Transcripts, WriteFailuresAreReportedAndLeaveTheTargetAlone) {
              EXPECT_EQ(INVALID_HANDLE_VALUE, left) << "nothing written beside it";
              if (left != INVALID_HANDLE_VALUE) FindClose(left);
          }},
-        {"a folder that does not exist",
-         [this] { return folder.File("missing\\x.txt"); },
+        {"a folder that does not exist", [this] { return folder.File("missing\\x.txt"); },
          [this] { EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder.File("missing").c_str())); }},
         {"a read-only file",
          [&] {
@@ -420,7 +424,8 @@ TEST_F(Transcripts, TextReceivedWhileTheDialogIsOpenIsSaved) {
     const ScreenSeen seen = Save({.typedName = "live.txt", .whileOpen = [&] {
                                       port.Send(std::string(kJapaneseLine) + "\n");
                                       for (int i = 0; i < 300 && !arrived; ++i) {
-                                          arrived = TextOf(main->Memo1.Handle()).find(kJapaneseLine) != std::string::npos;
+                                          arrived =
+                                              TextOf(main->Memo1.Handle()).find(kJapaneseLine) != std::string::npos;
                                           Sleep(10);
                                       }
                                   }});
@@ -434,7 +439,7 @@ struct LoadCase {
     const char* behaviour;
     std::string before;  // the text area before the load
     std::string file;
-    std::string after;   // the text area after the load
+    std::string after;  // the text area after the load
 };
 
 // Every CR is dropped, Ctrl-Z ends the file, a NUL byte is dropped on its own, the LF ending a line
@@ -452,7 +457,10 @@ TEST_F(Transcripts, LoadedLinesFollowTheText) {
         {"LF line ends", "", "a\nb\n", "a\r\nb\r\n"},
         {"CR-only line ends run together", "", "a\rb\r", "ab\r\n"},
         {"a last line without LF", "", "a\r\nb", "a\r\nb\r\n"},
-        {"Ctrl-Z ends the file", "", "a\r\n\x1A" "b\r\n", "a\r\n"},
+        {"Ctrl-Z ends the file", "",
+         "a\r\n\x1A"
+         "b\r\n",
+         "a\r\n"},
         {"a NUL byte is dropped", "", std::string("a\0b\r\n", 5), "ab\r\n"},
         {"an empty file adds nothing", "x", "", "x"},
         {"after a line break", "x\r\n", "a\r\n", "x\r\na\r\n"},
@@ -472,7 +480,8 @@ TEST_F(Transcripts, LoadedLinesFollowTheText) {
 }
 
 // The open dialog opens in the program's folder with "TEXT files" and no read-only check box,
-// offers the file chosen last time, and a first byte waiting for its partner goes into the text ahead of the loaded lines.
+// offers the file chosen last time, and a first byte waiting for its partner goes into the text ahead of the loaded
+// lines.
 TEST_F(Transcripts, OpenDialogOffersTheLastFileAndLoadsAfterAWaitingByte) {
     ASSERT_TRUE(WriteBytes(folder.File("lines.txt"), "abc\r\n"));
     main->Memo1.SetText("A");

@@ -25,7 +25,10 @@ TEST(ApplicationTitle, IsTheFileNameUpToItsFirstFullStop) {
         {"PROG.EXE", "Prog"},
         // 表 is 95 5C: its second byte is no folder separator, and it has no lower case.
         {"C:\\\x95\x5C\\ABC.exe", "Abc"},
-        {"C:\\dir\\\x95\x5C" "ABC.exe", "\x95\x5C" "abc"},
+        {"C:\\dir\\\x95\x5C"
+         "ABC.exe",
+         "\x95\x5C"
+         "abc"},
     };
     for (const TitleCase& c : cases) {
         EXPECT_EQ(c.title, ui::Application::DefaultTitle(c.modulePath)) << c.modulePath;
@@ -41,7 +44,8 @@ TEST(ApplicationTitle, StartsAsThisProgramsDefaultTitle) {
 TEST(PlainMessageBox, ShowsTextWithTitleNoIconCentredOnScreen) {
     ui::App().SetTitle("PlainBoxTest");
     uitest::MessageBoxAnswerer answerer("PlainBoxTest", IDOK);
-    ui::App().ShowMessage("\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7");  // 既に起動しております
+    ui::App().ShowMessage(
+        "\x8A\xF9\x82\xC9\x8B\x4E\x93\xAE\x82\xB5\x82\xC4\x82\xA8\x82\xE8\x82\xDC\x82\xB7");  // 既に起動しております
     const uitest::MessageBoxSeen& seen = answerer.Wait();
 
     ASSERT_TRUE(seen.found);

@@ -20,8 +20,8 @@ struct ControlsForm : ui::Form {
 
     ui::Panel panel{*this, {.bounds = {0, 0, 500, 100}, .color = 0x00FFFFFF}};
     ui::Label label{panel, {.left = 4, .top = 3, .caption = "COM"}};
-    ui::RadioGroup radio{panel, {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"},
-                                 .columns = 3}};
+    ui::RadioGroup radio{panel,
+                         {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"}, .columns = 3}};
     ui::StatusBar status{*this, {.height = 19}};
 };
 
@@ -85,8 +85,8 @@ struct KeyboardForm : ui::Form {
     KeyboardForm() : ui::Form({.caption = "KeyboardForm", .width = 400, .height = 200}) { Show(); }
 
     ui::Button before{*this, {.bounds = {4, 4, 60, 25}, .caption = "before"}};
-    ui::RadioGroup radio{*this, {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"},
-                                 .columns = 3}};
+    ui::RadioGroup radio{*this,
+                         {.bounds = {100, 4, 131, 45}, .caption = "Colours", .items = {"1", "2", "3"}, .columns = 3}};
 };
 
 // As in any dialog: Tab lands on the selected item (on the first while none is), the arrow keys
@@ -139,8 +139,8 @@ PaintedColors AskParentForColors(HWND parent, UINT message, HWND control) {
     ReleaseDC(nullptr, screen);
     SetBkColor(dc, 0x00123456);
     SetTextColor(dc, 0x00654321);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc),
-                                                        reinterpret_cast<LPARAM>(control)));
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     LOGBRUSH info{};
     GetObjectA(brush, sizeof info, &info);
     const PaintedColors colors{info.lbColor, GetBkColor(dc), GetTextColor(dc)};

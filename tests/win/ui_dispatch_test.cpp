@@ -81,7 +81,8 @@ TEST_F(Dispatch, HandlerExceptionShowsErrorBoxAndProgramGoesOn) {
         {"message without stop", [] { throw ui::Exception("Port busy"); }, "Port busy."},
         {"message ending in a stop", [] { throw ui::Exception("Done."); }, "Done."},
         {"message ending below the stop", [] { throw ui::Exception("Failed!"); }, "Failed!"},
-        {"Shift_JIS message", [] { throw ui::Exception("\x83\x47\x83\x89\x81\x5B"); }, "\x83\x47\x83\x89\x81\x5B."},  // エラー
+        {"Shift_JIS message", [] { throw ui::Exception("\x83\x47\x83\x89\x81\x5B"); },
+         "\x83\x47\x83\x89\x81\x5B."},  // エラー
         {"out of memory", [] { throw std::bad_alloc(); },
          "メモリが不足しています。受信テキストをファイルに保存してからクリアしてください."},
         {"standard exception", [] { throw std::runtime_error("hidden"); }, "内部エラーが発生しました."},
@@ -128,8 +129,9 @@ TEST_F(Dispatch, TimerExceptionShowsErrorBox) {
 TEST_F(Dispatch, MenuCommandIdRunsItsItem) {
     int first = 0;
     int second = 0;
-    ui::MainMenu menu(form, {{"&File", {{501, "&One", [&](ui::Object*) { ++first; }},
-                                        {502, "&Two", [&](ui::Object*) { ++second; }}}}});
+    ui::MainMenu menu(
+        form,
+        {{"&File", {{501, "&One", [&](ui::Object*) { ++first; }}, {502, "&Two", [&](ui::Object*) { ++second; }}}}});
     SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(502, 0), 0);
     SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(599, 0), 0);
     EXPECT_EQ(0, first);
@@ -158,8 +160,12 @@ TEST_F(Dispatch, CloseQueryDecidesCloseAndSessionEnd) {
 
 struct ModalForm : ui::Form {
     explicit ModalForm(ui::Form& owner)
-        : ui::Form({.caption = "ModalTestForm", .width = 200, .height = 120, .style = WS_CAPTION | WS_SYSMENU,
-                    .owner = &owner, .centreOnOwnerAtFirstShow = true}) {}
+        : ui::Form({.caption = "ModalTestForm",
+                    .width = 200,
+                    .height = 120,
+                    .style = WS_CAPTION | WS_SYSMENU,
+                    .owner = &owner,
+                    .centreOnOwnerAtFirstShow = true}) {}
 };
 
 // A modal showing disables the owner until it closes, runs OnShow each time, and hides the window.

@@ -45,7 +45,8 @@ int PageFilesOf(DWORD id) {
 
 std::string NumberedLines(int from, int count) {
     std::string lines;
-    for (int i = from; i < from + count; ++i) lines += "\x8D\x73 " + std::to_string(i) + " abcdefghijklmnopqrstuvwxyz\r\n";
+    for (int i = from; i < from + count; ++i)
+        lines += "\x8D\x73 " + std::to_string(i) + " abcdefghijklmnopqrstuvwxyz\r\n";
     return lines;
 }
 
@@ -88,7 +89,8 @@ TEST(TextAreaStorage, ColdTextGoesToAPageFileThatLeavesWithTheProgram) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
     std::wstring command = L"page_file_child.exe";
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
     WaitForSingleObject(child.hProcess, 10000);
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);

@@ -91,7 +91,8 @@ TEST_F(TextArea, AppendsAtTheEndWithoutLimit) {
     EXPECT_EQ(static_cast<int>(big.size()) + 3, form.memo.TextLength());
     EXPECT_EQ(static_cast<LRESULT>(big.size() + 3), Send(WM_GETTEXTLENGTH));
     std::string read(big.size() + 4, '\0');
-    EXPECT_EQ(static_cast<LRESULT>(big.size() + 3), Send(WM_GETTEXT, read.size(), reinterpret_cast<LPARAM>(read.data())));
+    EXPECT_EQ(static_cast<LRESULT>(big.size() + 3),
+              Send(WM_GETTEXT, read.size(), reinterpret_cast<LPARAM>(read.data())));
     read.resize(big.size() + 3);
     EXPECT_TRUE(read == form.memo.Text());
     char small[5] = {'x', 'x', 'x', 'x', 'x'};
@@ -197,13 +198,19 @@ TEST_F(TextArea, UndoTakesBackTheLastEdit) {
     Type("\x1A");  // Ctrl+Z
     EXPECT_EQ("abc\r\nreceived", form.memo.Text());
     Type("\x1A");
-    EXPECT_EQ("aX\x8A\xBF" "bc\r\nreceived", form.memo.Text());
+    EXPECT_EQ(
+        "aX\x8A\xBF"
+        "bc\r\nreceived",
+        form.memo.Text());
 
     const std::string clipboardText = "pasted";
     Send(EM_SETSEL, 0, 1);
     Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(clipboardText.c_str()));
     EXPECT_TRUE(Send(WM_UNDO));
-    EXPECT_EQ("aX\x8A\xBF" "bc\r\nreceived", form.memo.Text());
+    EXPECT_EQ(
+        "aX\x8A\xBF"
+        "bc\r\nreceived",
+        form.memo.Text());
     EXPECT_EQ(std::make_pair(DWORD{0}, DWORD{1}), Selection()) << "the restored text is selected";
 
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("-"));

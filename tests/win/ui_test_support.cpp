@@ -61,10 +61,11 @@ bool WindowWatcher::Wait() {
     return found_;
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer(std::string caption, int button, Answer how, int timeoutMs,
-                                       DWORD processId)
-    : button_(button), how_(how), watcher_("#32770", std::move(caption), [this](HWND box) { Respond(box); },
-                                           timeoutMs, processId) {}
+MessageBoxAnswerer::MessageBoxAnswerer(std::string caption, int button, Answer how, int timeoutMs, DWORD processId)
+    : button_(button),
+      how_(how),
+      watcher_(
+          "#32770", std::move(caption), [this](HWND box) { Respond(box); }, timeoutMs, processId) {}
 
 const MessageBoxSeen& MessageBoxAnswerer::Wait() {
     seen_.found = watcher_.Wait();

@@ -11,8 +11,7 @@
 namespace uitest {
 
 // A visible top-level window of the given process with this class and caption; nullptr if none.
-HWND FindVisibleWindow(const char* className, const std::string& caption,
-                       DWORD processId = GetCurrentProcessId());
+HWND FindVisibleWindow(const char* className, const std::string& caption, DWORD processId = GetCurrentProcessId());
 
 // Dispatches this thread's messages for about `milliseconds`.
 void PumpMessages(int milliseconds);
@@ -26,8 +25,8 @@ std::string WindowText(HWND window);
 // the window must be pumping messages by then (a modal loop does).
 class WindowWatcher {
 public:
-    WindowWatcher(const char* className, std::string caption, std::function<void(HWND)> onFound,
-                  int timeoutMs = 5000, DWORD processId = GetCurrentProcessId());
+    WindowWatcher(const char* className, std::string caption, std::function<void(HWND)> onFound, int timeoutMs = 5000,
+                  DWORD processId = GetCurrentProcessId());
     ~WindowWatcher();
     WindowWatcher(const WindowWatcher&) = delete;
     WindowWatcher& operator=(const WindowWatcher&) = delete;
@@ -56,8 +55,8 @@ enum class Answer { ClickButton, PressEnter };
 // Answers the next message box with this caption: clicks `button`, or presses Enter on the box.
 class MessageBoxAnswerer {
 public:
-    MessageBoxAnswerer(std::string caption, int button, Answer how = Answer::ClickButton,
-                       int timeoutMs = 5000, DWORD processId = GetCurrentProcessId());
+    MessageBoxAnswerer(std::string caption, int button, Answer how = Answer::ClickButton, int timeoutMs = 5000,
+                       DWORD processId = GetCurrentProcessId());
 
     const MessageBoxSeen& Wait();
 

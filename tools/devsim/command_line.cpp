@@ -62,8 +62,7 @@ std::optional<double> ParseSeconds(std::string_view text) {
     double value = 0.0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc{} || stop != end || !std::isfinite(value) ||
-        value < 0.0) {
+    if (text.empty() || error != std::errc{} || stop != end || !std::isfinite(value) || value < 0.0) {
         return std::nullopt;
     }
     return value;
@@ -134,13 +133,11 @@ std::string ApplyValue(Options& options, std::string_view name, std::string_view
 }
 
 bool TakesValue(std::string_view name) {
-    return name == "--out" || name == "--rate" || name == "--source" || name == "--seed" ||
-           name == "--count" || name == "--chunk" || name == "--wait-for-out";
+    return name == "--out" || name == "--rate" || name == "--source" || name == "--seed" || name == "--count" ||
+           name == "--chunk" || name == "--wait-for-out";
 }
 
-ParseResult Failure(std::string error) {
-    return ParseResult{std::nullopt, std::move(error)};
-}
+ParseResult Failure(std::string error) { return ParseResult{std::nullopt, std::move(error)}; }
 
 }  // namespace
 
@@ -193,8 +190,6 @@ ParseResult ParseCommandLine(const std::vector<std::string_view>& arguments) {
     return ParseResult{options, ""};
 }
 
-std::string_view UsageText() {
-    return kUsage;
-}
+std::string_view UsageText() { return kUsage; }
 
 }  // namespace devsim

@@ -40,13 +40,9 @@ std::uint32_t BlockSize(const JisBlock& block) {
 
 }  // namespace
 
-std::span<const JisBlock> JisNonKanjiBlocks() {
-    return kNonKanji;
-}
+std::span<const JisBlock> JisNonKanjiBlocks() { return kNonKanji; }
 
-std::span<const JisBlock> JisKanjiBlocks() {
-    return kKanji;
-}
+std::span<const JisBlock> JisKanjiBlocks() { return kKanji; }
 
 std::uint32_t CellCount(std::span<const JisBlock> blocks) {
     std::uint32_t count = 0;

@@ -21,9 +21,7 @@ constexpr int kExitPeerGone = 3;
 std::atomic<bool> g_stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void RequestStop(int) {
-    g_stopRequested.store(true);
-}
+extern "C" void RequestStop(int) { g_stopRequested.store(true); }
 
 void InstallSignalHandlers() {
     struct sigaction stop {};
@@ -53,8 +51,7 @@ int Run(const devsim::Options& options) {
         return Fail(kExitCannotStart, made.error);
     }
 
-    devsim::OpenedOutput output =
-        devsim::OpenOutput(options.outPath, options.waitForOutSeconds, g_stopRequested);
+    devsim::OpenedOutput output = devsim::OpenOutput(options.outPath, options.waitForOutSeconds, g_stopRequested);
     if (!output.fd.IsOpen()) {
         return output.error.empty() ? kExitOk : Fail(kExitCannotStart, output.error);
     }
@@ -71,24 +68,19 @@ int Run(const devsim::Options& options) {
                   << " in chunks of " << pacing.chunkBytes << " bytes" << std::endl;
     }
 
-    const devsim::RunResult result =
-        devsim::RunPacedWriter(*made.source, output.fd.Get(), pacing, g_stopRequested);
+    const devsim::RunResult result = devsim::RunPacedWriter(*made.source, output.fd.Get(), pacing, g_stopRequested);
     if (options.verbose) {
         std::cout << "devsim: " << result.bytesWritten << " bytes written" << std::endl;
     }
     switch (result.outcome) {
-        case devsim::RunOutcome::Finished:
-        case devsim::RunOutcome::Stopped:
-            return kExitOk;
-        case devsim::RunOutcome::PeerGone:
-            return Fail(kExitPeerGone, "the reader of " + options.outPath + " went away after " +
-                                           std::to_string(result.bytesWritten) +
-                                           " bytes: " + std::strerror(result.error));
-        case devsim::RunOutcome::Failed:
-            break;
+    case devsim::RunOutcome::Finished:
+    case devsim::RunOutcome::Stopped: return kExitOk;
+    case devsim::RunOutcome::PeerGone:
+        return Fail(kExitPeerGone, "the reader of " + options.outPath + " went away after " +
+                                       std::to_string(result.bytesWritten) + " bytes: " + std::strerror(result.error));
+    case devsim::RunOutcome::Failed: break;
     }
-    return Fail(kExitCannotStart,
-                "cannot write to " + options.outPath + ": " + std::strerror(result.error));
+    return Fail(kExitCannotStart, "cannot write to " + options.outPath + ": " + std::strerror(result.error));
 }
 
 }  // namespace

@@ -17,15 +17,11 @@ namespace {
 constexpr Nanoseconds kOpenRetryInterval = std::chrono::milliseconds(50);
 constexpr int kFullOutputPollMilliseconds = 100;
 
-std::string ErrorText(const std::string& what, int error) {
-    return what + ": " + std::strerror(error);
-}
+std::string ErrorText(const std::string& what, int error) { return what + ": " + std::strerror(error); }
 
 // The name is not there yet (socat has not made its link) or its pty has no
 // master yet.
-bool MayAppearLater(int error) {
-    return error == ENOENT || error == ENXIO;
-}
+bool MayAppearLater(int error) { return error == ENOENT || error == ENXIO; }
 
 std::string MakeRaw(int fd, const std::string& path) {
     if (!::isatty(fd)) {
@@ -47,8 +43,7 @@ std::string MakeRaw(int fd, const std::string& path) {
 
 }  // namespace
 
-OpenedOutput OpenOutput(const std::string& path, double waitSeconds,
-                        const std::atomic<bool>& stopRequested) {
+OpenedOutput OpenOutput(const std::string& path, double waitSeconds, const std::atomic<bool>& stopRequested) {
     if (path == "-") {
         // Left blocking: standard output's flags are shared with whoever
         // started us. A stop still ends a blocked write through EINTR.
@@ -60,8 +55,7 @@ OpenedOutput OpenOutput(const std::string& path, double waitSeconds,
     }
 
     const Nanoseconds giveUpAt =
-        MonotonicNow() + std::chrono::duration_cast<Nanoseconds>(
-                             std::chrono::duration<double>(waitSeconds));
+        MonotonicNow() + std::chrono::duration_cast<Nanoseconds>(std::chrono::duration<double>(waitSeconds));
     for (;;) {
         // Non-blocking, so that a write to a terminal nobody reads cannot
         // hold off a stop request; also no wait for a modem's carrier.
@@ -85,8 +79,7 @@ OpenedOutput OpenOutput(const std::string& path, double waitSeconds,
     }
 }
 
-WriteResult WriteAll(int fd, std::span<const std::uint8_t> bytes,
-                     const std::atomic<bool>& stopRequested) {
+WriteResult WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::atomic<bool>& stopRequested) {
     while (!bytes.empty()) {
         // Checked before every attempt, as a signal may also cut a write
         // short instead of failing it with EINTR.

@@ -19,8 +19,7 @@ struct OpenedOutput {
 // output for "-". A terminal is switched to raw mode so that no byte is
 // translated (an LF would otherwise leave as CR LF). While the path does not
 // exist yet, retries for up to `waitSeconds`: socat may still be starting.
-OpenedOutput OpenOutput(const std::string& path, double waitSeconds,
-                        const std::atomic<bool>& stopRequested);
+OpenedOutput OpenOutput(const std::string& path, double waitSeconds, const std::atomic<bool>& stopRequested);
 
 enum class WriteOutcome {
     Written,
@@ -35,7 +34,6 @@ struct WriteResult {
 };
 
 // Writes every byte, however many short writes the terminal needs.
-WriteResult WriteAll(int fd, std::span<const std::uint8_t> bytes,
-                     const std::atomic<bool>& stopRequested);
+WriteResult WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::atomic<bool>& stopRequested);
 
 }  // namespace devsim

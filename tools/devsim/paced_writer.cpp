@@ -35,8 +35,8 @@ RunResult RunPacedWriter(ByteSource& source, int fd, const PacingSettings& setti
     while (!stopRequested.load()) {
         std::size_t wanted = chunk.size();
         if (settings.byteLimit) {
-            wanted = static_cast<std::size_t>(
-                std::min<std::uint64_t>(wanted, *settings.byteLimit - result.bytesWritten));
+            wanted =
+                static_cast<std::size_t>(std::min<std::uint64_t>(wanted, *settings.byteLimit - result.bytesWritten));
         }
         const std::size_t got = wanted == 0 ? 0 : source.Read(std::span(chunk).first(wanted));
         if (got == 0) {
@@ -49,19 +49,12 @@ RunResult RunPacedWriter(ByteSource& source, int fd, const PacingSettings& setti
                 break;
             }
         }
-        const WriteResult written =
-            WriteAll(fd, std::span<const std::uint8_t>(chunk).first(got), stopRequested);
+        const WriteResult written = WriteAll(fd, std::span<const std::uint8_t>(chunk).first(got), stopRequested);
         switch (written.outcome) {
-            case WriteOutcome::Written:
-                result.bytesWritten += got;
-                break;
-            case WriteOutcome::Stopped:
-                result.outcome = RunOutcome::Stopped;
-                return result;
-            case WriteOutcome::PeerGone:
-                return RunResult{RunOutcome::PeerGone, result.bytesWritten, written.error};
-            case WriteOutcome::Failed:
-                return RunResult{RunOutcome::Failed, result.bytesWritten, written.error};
+        case WriteOutcome::Written: result.bytesWritten += got; break;
+        case WriteOutcome::Stopped: result.outcome = RunOutcome::Stopped; return result;
+        case WriteOutcome::PeerGone: return RunResult{RunOutcome::PeerGone, result.bytesWritten, written.error};
+        case WriteOutcome::Failed: return RunResult{RunOutcome::Failed, result.bytesWritten, written.error};
         }
     }
     result.outcome = RunOutcome::Stopped;

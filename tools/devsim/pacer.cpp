@@ -17,8 +17,7 @@ Nanoseconds LineTime(std::uint64_t byteCount, std::uint64_t bytesPerSecond) {
     // overflow after about 18 GB.
     const std::uint64_t wholeSeconds = byteCount / bytesPerSecond;
     const std::uint64_t remainder = byteCount % bytesPerSecond;
-    const std::uint64_t fraction =
-        (remainder * kNanosecondsPerSecond + bytesPerSecond - 1) / bytesPerSecond;
+    const std::uint64_t fraction = (remainder * kNanosecondsPerSecond + bytesPerSecond - 1) / bytesPerSecond;
     return Nanoseconds{static_cast<long long>(wholeSeconds * kNanosecondsPerSecond + fraction)};
 }
 
@@ -29,8 +28,7 @@ std::size_t DefaultChunkBytes(std::optional<std::uint64_t> bytesPerSecond) {
     return static_cast<std::size_t>(std::max<std::uint64_t>(1, *bytesPerSecond / kChunksPerSecond));
 }
 
-Pacer::Pacer(std::uint64_t bytesPerSecond, Nanoseconds start)
-    : m_bytesPerSecond(bytesPerSecond), m_start(start) {}
+Pacer::Pacer(std::uint64_t bytesPerSecond, Nanoseconds start) : m_bytesPerSecond(bytesPerSecond), m_start(start) {}
 
 Nanoseconds Pacer::DueTime(std::uint64_t totalAfterWrite, Nanoseconds now) {
     const Nanoseconds lineTime = LineTime(totalAfterWrite, m_bytesPerSecond);

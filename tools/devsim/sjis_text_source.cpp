@@ -45,30 +45,24 @@ void SjisTextSource::GenerateNextPiece() {
             m_lineOpen = false;
             return;
         }
-        m_charactersLeftInLine =
-            kShortestLine + RandomBelow(m_engine, kLongestLine - kShortestLine + 1);
+        m_charactersLeftInLine = kShortestLine + RandomBelow(m_engine, kLongestLine - kShortestLine + 1);
         m_lineOpen = true;
     }
     --m_charactersLeftInLine;
 
     const std::uint32_t kind = RandomBelow(m_engine, 100);
     if (kind < kAsciiShare) {
-        m_piece = {static_cast<std::uint8_t>(kFirstPrintableAscii +
-                                             RandomBelow(m_engine, kPrintableAsciiCount)),
-                   0};
+        m_piece = {static_cast<std::uint8_t>(kFirstPrintableAscii + RandomBelow(m_engine, kPrintableAsciiCount)), 0};
         m_pieceSize = 1;
         return;
     }
     if (kind < kAsciiShare + kHalfWidthKanaShare) {
-        m_piece = {static_cast<std::uint8_t>(kFirstHalfWidthKana +
-                                             RandomBelow(m_engine, kHalfWidthKanaCount)),
-                   0};
+        m_piece = {static_cast<std::uint8_t>(kFirstHalfWidthKana + RandomBelow(m_engine, kHalfWidthKanaCount)), 0};
         m_pieceSize = 1;
         return;
     }
-    const auto blocks = kind < kAsciiShare + kHalfWidthKanaShare + kNonKanjiShare
-                            ? JisNonKanjiBlocks()
-                            : JisKanjiBlocks();
+    const auto blocks =
+        kind < kAsciiShare + kHalfWidthKanaShare + kNonKanjiShare ? JisNonKanjiBlocks() : JisKanjiBlocks();
     const auto [row, cell] = NthJisCode(blocks, RandomBelow(m_engine, CellCount(blocks)));
     m_piece = JisToShiftJis(row, cell);
     m_pieceSize = 2;

@@ -42,18 +42,13 @@ MadeSource MakeFileSource(const std::string& path, bool loop) {
 
 MadeSource MakeSource(const Options& options) {
     switch (options.source) {
-        case SourceKind::Demo: {
-            const auto demo = DemoText();
-            return {std::make_unique<BufferSource>(
-                        std::vector<std::uint8_t>(demo.begin(), demo.end()), true),
-                    ""};
-        }
-        case SourceKind::File:
-            return MakeFileSource(options.sourceFilePath, options.loop);
-        case SourceKind::Sjis:
-            return {std::make_unique<SjisTextSource>(options.seed), ""};
-        case SourceKind::Raw:
-            return {std::make_unique<RawByteSource>(options.seed), ""};
+    case SourceKind::Demo: {
+        const auto demo = DemoText();
+        return {std::make_unique<BufferSource>(std::vector<std::uint8_t>(demo.begin(), demo.end()), true), ""};
+    }
+    case SourceKind::File: return MakeFileSource(options.sourceFilePath, options.loop);
+    case SourceKind::Sjis: return {std::make_unique<SjisTextSource>(options.seed), ""};
+    case SourceKind::Raw: return {std::make_unique<RawByteSource>(options.seed), ""};
     }
     return {nullptr, "unknown source"};
 }

@@ -26,7 +26,7 @@ constexpr char kLogoText[] = "Varnedo";
 
 }  // namespace
 
-const Palette16 kIconPalette{kBlack, kMaroon, kGreen, kOlive, kNavy, kPurple, kTeal, kSilver,
+const Palette16 kIconPalette{kBlack, kMaroon, kGreen, kOlive,  kNavy, kPurple,  kTeal, kSilver,
                              kGrey,  kRed,    kLime,  kYellow, kBlue, kFuchsia, kAqua, kWhite};
 
 Canvas DrawIcon() {
@@ -88,12 +88,8 @@ Canvas DrawLogo() {
     return logo;
 }
 
-Bytes IconFile() {
-    return EncodeIcon16(DrawIcon(), kIconPalette);
-}
+Bytes IconFile() { return EncodeIcon16(DrawIcon(), kIconPalette); }
 
-Bytes LogoFile() {
-    return EncodeBmp24(DrawLogo());
-}
+Bytes LogoFile() { return EncodeBmp24(DrawLogo()); }
 
 }  // namespace resgen

@@ -6,8 +6,7 @@
 
 namespace resgen {
 
-Canvas::Canvas(int width, int height, Colour background)
-    : m_width(width), m_height(height) {
+Canvas::Canvas(int width, int height, Colour background) : m_width(width), m_height(height) {
     if (width <= 0 || height <= 0) {
         throw std::invalid_argument("a canvas needs a positive width and height");
     }
@@ -43,8 +42,8 @@ void Canvas::FrameRect(int left, int top, int width, int height, Colour colour) 
     FillRect(left + width - 1, top, 1, height, colour);
 }
 
-int DrawSquareWave(Canvas& canvas, int left, int highY, int lowY, int bitWidth,
-                   const std::vector<bool>& bits, Colour colour) {
+int DrawSquareWave(Canvas& canvas, int left, int highY, int lowY, int bitWidth, const std::vector<bool>& bits,
+                   Colour colour) {
     int x = left;
     for (std::size_t i = 0; i < bits.size(); ++i) {
         const int levelY = bits[i] ? highY : lowY;

@@ -40,8 +40,8 @@ private:
 // Draws the line level of an asynchronous serial frame: high (idle, a 1 bit) at highY, low (a 0
 // bit) at lowY, one bitWidth-wide step per bit, with vertical edges where the level changes.
 // Returns the x just after the last bit.
-int DrawSquareWave(Canvas& canvas, int left, int highY, int lowY, int bitWidth,
-                   const std::vector<bool>& bits, Colour colour);
+int DrawSquareWave(Canvas& canvas, int left, int highY, int lowY, int bitWidth, const std::vector<bool>& bits,
+                   Colour colour);
 
 // The bits an 8N1 line carries for one byte: start bit 0, eight data bits least significant first,
 // stop bit 1.

@@ -86,15 +86,15 @@ Bytes EncodeIcon16(const Canvas& canvas, const Palette16& palette) {
     const std::uint32_t resourceSize = kInfoHeaderSize + 4 * palette.size() + imageSize;
 
     Bytes out;
-    Put16(out, 0);  // reserved
-    Put16(out, 1);  // resource type: icon
-    Put16(out, 1);  // one image
+    Put16(out, 0);                                                   // reserved
+    Put16(out, 1);                                                   // resource type: icon
+    Put16(out, 1);                                                   // one image
     out.push_back(static_cast<std::uint8_t>(canvas.Width() % 256));  // 0 stands for 256
     out.push_back(static_cast<std::uint8_t>(canvas.Height() % 256));
     out.push_back(static_cast<std::uint8_t>(palette.size()));
     out.push_back(0);  // reserved
-    Put16(out, 1);  // planes
-    Put16(out, 4);  // bits per pixel
+    Put16(out, 1);     // planes
+    Put16(out, 4);     // bits per pixel
     Put32(out, resourceSize);
     Put32(out, kIconDirSize);
 

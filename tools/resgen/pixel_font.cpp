@@ -34,9 +34,7 @@ const Glyph* FindGlyph(char c) {
 
 }  // namespace
 
-bool HasGlyph(char c) {
-    return FindGlyph(c) != nullptr;
-}
+bool HasGlyph(char c) { return FindGlyph(c) != nullptr; }
 
 int TextWidth(std::string_view text, int scale, int gap) {
     if (text.empty()) {

@@ -19,8 +19,7 @@ struct DialogSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchFileDialog(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchFileDialog(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<DialogSearch*>(parameter);
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
@@ -39,46 +38,43 @@ struct BoxSearch {
     HWND message;   // a plain message box of the program
 };
 
-BOOL CALLBACK MatchAnswerableBox(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchAnswerableBox(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<BoxSearch*>(parameter);
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search.processId || std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
-    if (GetDlgItem(window, IDYES)) search.question = window;
-    else if (e2e::WindowText(window) == "Varnedo") search.message = window;
+    if (GetDlgItem(window, IDYES))
+        search.question = window;
+    else if (e2e::WindowText(window) == "Varnedo")
+        search.message = window;
     return TRUE;
 }
 
 }  // namespace
 
-LARGE_INTEGER Now()
-{
+LARGE_INTEGER Now() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return now;
 }
 
-double SecondsSince(LARGE_INTEGER start)
-{
+double SecondsSince(LARGE_INTEGER start) {
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::optional<double> AnswerMilliseconds(HWND window, UINT limitMs)
-{
+std::optional<double> AnswerMilliseconds(HWND window, UINT limitMs) {
     const LARGE_INTEGER start = Now();
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, limitMs, &result)) return std::nullopt;
     return SecondsSince(start) * 1000;
 }
 
-void AnswerProbe::Probe(HWND window)
-{
+void AnswerProbe::Probe(HWND window) {
     const std::optional<double> ms = AnswerMilliseconds(window);
     if (ms) {
         times_.push_back(*ms);
@@ -87,28 +83,21 @@ void AnswerProbe::Probe(HWND window)
     }
 }
 
-double AnswerProbe::WorstMs() const
-{
-    return times_.empty() ? 0 : *std::max_element(times_.begin(), times_.end());
-}
+double AnswerProbe::WorstMs() const { return times_.empty() ? 0 : *std::max_element(times_.begin(), times_.end()); }
 
-double AnswerProbe::Percentile95Ms() const
-{
+double AnswerProbe::Percentile95Ms() const {
     if (times_.empty()) return 0;
     std::vector<double> sorted = times_;
     std::sort(sorted.begin(), sorted.end());
     return sorted[(sorted.size() - 1) * 95 / 100];
 }
 
-bool ConnectTo(const RunningProgram& program, int port)
-{
+bool ConnectTo(const RunningProgram& program, int port) {
     program.ChoosePort(port);
     return WaitUntil([&] { return program.LampColour() == kGreen; });
 }
 
-
-std::string FirstDifference(const std::string& expected, const std::string& actual)
-{
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
     const auto [e, a] = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
     const std::size_t at = static_cast<std::size_t>(e - expected.begin());
     char where[128];
@@ -131,16 +120,13 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
     return context;
 }
 
-
-DWORD OwnerOf(HWND window)
-{
+DWORD OwnerOf(HWND window) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     return owner;
 }
 
-HWND ConfirmFileDialog(const RunningProgram& program, const std::string& path)
-{
+HWND ConfirmFileDialog(const RunningProgram& program, const std::string& path) {
     DialogSearch search{program.ProcessId(), nullptr};
     if (!WaitUntil([&] { return !EnumWindows(MatchFileDialog, reinterpret_cast<LPARAM>(&search)); })) return nullptr;
     SendDlgItemMessageA(search.found, kFileNameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -148,14 +134,12 @@ HWND ConfirmFileDialog(const RunningProgram& program, const std::string& path)
     return search.found;
 }
 
-bool ChooseFileInDialog(const RunningProgram& program, const std::string& path)
-{
+bool ChooseFileInDialog(const RunningProgram& program, const std::string& path) {
     const HWND dialog = ConfirmFileDialog(program, path);
     return dialog && WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
-std::optional<std::string> MessageAfterTheDialog(const RunningProgram& program, int timeoutMs)
-{
+std::optional<std::string> MessageAfterTheDialog(const RunningProgram& program, int timeoutMs) {
     std::optional<std::string> text;
     WaitUntil(
         [&] {
@@ -174,8 +158,7 @@ std::optional<std::string> MessageAfterTheDialog(const RunningProgram& program, 
     return text;
 }
 
-bool EndThroughTheExitQuestion(RunningProgram& program, std::optional<DWORD>& exitCode)
-{
+bool EndThroughTheExitQuestion(RunningProgram& program, std::optional<DWORD>& exitCode) {
     PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
     const auto question = program.WaitForBox(kWarning);
     if (!question) return false;
@@ -184,8 +167,7 @@ bool EndThroughTheExitQuestion(RunningProgram& program, std::optional<DWORD>& ex
     return true;
 }
 
-std::string UnixFolder(const std::string& windowsFolder)
-{
+std::string UnixFolder(const std::string& windowsFolder) {
     std::string path = windowsFolder.substr(2);
     for (char& c : path)
         if (c == '\\') c = '/';
@@ -194,8 +176,7 @@ std::string UnixFolder(const std::string& windowsFolder)
 }
 
 FolderCondition::FolderCondition(std::string unixFolder, const std::vector<std::string>& commands)
-    : folder_(std::move(unixFolder))
-{
+    : folder_(std::move(unixFolder)) {
     for (const std::string& command : commands) {
         // "own" takes the size of the small disk after the folder.
         const std::string size = command == "own" ? " 4096" : "";
@@ -205,8 +186,7 @@ FolderCondition::FolderCondition(std::string unixFolder, const std::vector<std::
 
 FolderCondition::~FolderCondition() { testsupport::RunLinuxScript(kDiskFixtures, "unmount " + folder_); }
 
-bool CanCreateFileIn(const std::string& folder)
-{
+bool CanCreateFileIn(const std::string& folder) {
     const std::string probe = folder + "write-probe";
     HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -11,15 +11,13 @@ namespace {
 
 constexpr const char* kPaintedControlClass = "UiPaintedControl";
 
-std::string WindowsPath(std::string unixPath)
-{
+std::string WindowsPath(std::string unixPath) {
     for (char& c : unixPath)
         if (c == '/') c = '\\';
     return std::string("Z:").append(unixPath);
 }
 
-std::string ClassOf(HWND window)
-{
+std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
@@ -27,8 +25,7 @@ std::string ClassOf(HWND window)
 
 // Position of a child within its parent's client area, in the layout's pixels at 96 ppi: the
 // program shows its layout at the screen's DPI.
-POINT PlaceInParent(HWND window)
-{
+POINT PlaceInParent(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     POINT p{r.left, r.top};
@@ -39,8 +36,7 @@ POINT PlaceInParent(HWND window)
     return {MulDiv(p.x, 96, dpi), MulDiv(p.y, 96, dpi)};
 }
 
-void RemoveTree(const std::string& folder)
-{
+void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
@@ -66,8 +62,7 @@ struct BoxSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchBox(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<BoxSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -82,8 +77,7 @@ struct ChildSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchChild(HWND window, LPARAM parameter)
-{
+BOOL CALLBACK MatchChild(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<ChildSearch*>(parameter);
     if (!(*search.match)(window)) return TRUE;
     search.found = window;
@@ -92,8 +86,7 @@ BOOL CALLBACK MatchChild(HWND window, LPARAM parameter)
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs)
-{
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
         if (condition()) return true;
@@ -102,8 +95,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs
     }
 }
 
-std::string WindowText(HWND window)
-{
+std::string WindowText(HWND window) {
     if (!window) return {};
     const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
     std::vector<char> buffer(static_cast<std::size_t>(length) + 2, '\0');
@@ -111,8 +103,7 @@ std::string WindowText(HWND window)
     return std::string(buffer.data(), static_cast<std::size_t>(got));
 }
 
-std::wstring WideWindowText(HWND window)
-{
+std::wstring WideWindowText(HWND window) {
     if (!window) return {};
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 2, L'\0');
@@ -120,8 +111,7 @@ std::wstring WideWindowText(HWND window)
     return std::wstring(buffer.data(), static_cast<std::size_t>(got));
 }
 
-std::wstring Wide(std::string_view shiftJis)
-{
+std::wstring Wide(std::string_view shiftJis) {
     std::wstring wide(shiftJis.size(), L'\0');
     const int length = MultiByteToWideChar(932, 0, shiftJis.data(), static_cast<int>(shiftJis.size()), wide.data(),
                                            static_cast<int>(wide.size()));
@@ -129,14 +119,14 @@ std::wstring Wide(std::string_view shiftJis)
     return wide;
 }
 
-std::vector<std::string> ListItems(HWND list)
-{
+std::vector<std::string> ListItems(HWND list) {
     std::vector<std::string> items;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+        const LRESULT got =
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
         wide.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
         std::string text(wide.size() * 2 + 1, '\0');
         const int bytes = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
@@ -147,8 +137,7 @@ std::vector<std::string> ListItems(HWND list)
     return items;
 }
 
-ProgramFolder::ProgramFolder(std::string_view name)
-{
+ProgramFolder::ProgramFolder(std::string_view name) {
     CreateDirectoryA(WindowsPath("/tmp/varnedo-e2e").c_str(), nullptr);
     path = WindowsPath("/tmp/varnedo-e2e/");
     path += name;
@@ -164,8 +153,7 @@ ProgramFolder::ProgramFolder(std::string_view name)
 
 ProgramFolder::~ProgramFolder() { RemoveTree(path); }
 
-void ProgramFolder::WriteFile(std::string_view name, std::string_view bytes) const
-{
+void ProgramFolder::WriteFile(std::string_view name, std::string_view bytes) const {
     HANDLE file = CreateFileA(FilePath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + FilePath(name));
     DWORD written = 0;
@@ -173,8 +161,7 @@ void ProgramFolder::WriteFile(std::string_view name, std::string_view bytes) con
     CloseHandle(file);
 }
 
-std::optional<std::string> ProgramFolder::ReadFile(std::string_view name) const
-{
+std::optional<std::string> ProgramFolder::ReadFile(std::string_view name) const {
     HANDLE file = CreateFileA(FilePath(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -186,13 +173,11 @@ std::optional<std::string> ProgramFolder::ReadFile(std::string_view name) const
     return bytes;
 }
 
-bool ProgramFolder::Exists(std::string_view name) const
-{
+bool ProgramFolder::Exists(std::string_view name) const {
     return GetFileAttributesA(FilePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect, int showCommand)
-{
+RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect, int showCommand) {
     // A copy left behind by an earlier, killed test would turn this start into "already running"
     // and the test into a long wait; say so at once instead.
     if (expect == Expect::MainWindow) {
@@ -231,8 +216,7 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, Expect expect, int s
     if (!shown) throw std::runtime_error("the main window did not appear");
 }
 
-RunningProgram::RunningProgram(const ProgramFolder& folder, std::string_view linuxLocale)
-{
+RunningProgram::RunningProgram(const ProgramFolder& folder, std::string_view linuxLocale) {
     if (HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, "Ravix")) {
         CloseHandle(running);
         throw std::runtime_error("another copy of the program is running in this Wine prefix");
@@ -240,7 +224,8 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, std::string_view lin
     std::string unixProgram = folder.FilePath("Varnedo.exe").substr(2);
     for (char& c : unixProgram)
         if (c == '\\') c = '/';
-    if (!testsupport::RunLinuxScript("../tests/e2e/support/start_from_linux.sh", unixProgram + " " + std::string(linuxLocale)))
+    if (!testsupport::RunLinuxScript("../tests/e2e/support/start_from_linux.sh",
+                                     unixProgram + " " + std::string(linuxLocale)))
         throw std::runtime_error("cannot start " + unixProgram);
     const bool shown = WaitUntil(
         [this] {
@@ -256,8 +241,7 @@ RunningProgram::RunningProgram(const ProgramFolder& folder, std::string_view lin
     if (!process.hProcess) throw std::runtime_error("cannot reach the started program");
 }
 
-RunningProgram::~RunningProgram()
-{
+RunningProgram::~RunningProgram() {
     if (Running()) {
         TerminateProcess(process.hProcess, 1);
         WaitForSingleObject(process.hProcess, 5000);
@@ -268,43 +252,36 @@ RunningProgram::~RunningProgram()
 
 bool RunningProgram::Running() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
 
-std::optional<DWORD> RunningProgram::WaitForExit(int timeoutMs)
-{
+std::optional<DWORD> RunningProgram::WaitForExit(int timeoutMs) {
     if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     return code;
 }
 
-HWND RunningProgram::FindChild(const std::function<bool(HWND)>& match) const
-{
+HWND RunningProgram::FindChild(const std::function<bool(HWND)>& match) const {
     ChildSearch search{&match, nullptr};
     EnumChildWindows(mainWindow, MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND RunningProgram::Memo() const
-{
+HWND RunningProgram::Memo() const {
     return FindChild([](HWND w) { return ClassOf(w) == "UiTextArea"; });
 }
 
-HWND RunningProgram::StatusBar() const
-{
+HWND RunningProgram::StatusBar() const {
     return FindChild([](HWND w) { return ClassOf(w) == "msctls_statusbar32"; });
 }
 
-HWND RunningProgram::PortList() const
-{
+HWND RunningProgram::PortList() const {
     return FindChild([](HWND w) { return ClassOf(w) == "ComboBox"; });
 }
 
-HWND RunningProgram::TopBar() const
-{
+HWND RunningProgram::TopBar() const {
     return FindChild([this](HWND w) { return GetParent(w) == mainWindow && ClassOf(w) == kPaintedControlClass; });
 }
 
-HWND RunningProgram::Lamp() const
-{
+HWND RunningProgram::Lamp() const {
     const HWND topBar = TopBar();
     return FindChild([topBar](HWND w) {
         const POINT p = PlaceInParent(w);
@@ -312,8 +289,7 @@ HWND RunningProgram::Lamp() const
     });
 }
 
-HWND RunningProgram::Strip() const
-{
+HWND RunningProgram::Strip() const {
     const HWND topBar = TopBar();
     return FindChild([topBar](HWND w) {
         const POINT p = PlaceInParent(w);
@@ -321,13 +297,11 @@ HWND RunningProgram::Strip() const
     });
 }
 
-HWND RunningProgram::ButtonCaptioned(std::string_view caption) const
-{
+HWND RunningProgram::ButtonCaptioned(std::string_view caption) const {
     return FindChild([caption](HWND w) { return ClassOf(w) == "Button" && WindowText(w) == caption; });
 }
 
-HWND RunningProgram::SchemeButton(int index) const
-{
+HWND RunningProgram::SchemeButton(int index) const {
     const std::string caption = std::to_string(index + 1);
     return FindChild([&caption](HWND w) {
         return ClassOf(w) == "Button" && (GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON &&
@@ -335,13 +309,11 @@ HWND RunningProgram::SchemeButton(int index) const
     });
 }
 
-void RunningProgram::PostCommand(UINT commandId) const
-{
+void RunningProgram::PostCommand(UINT commandId) const {
     PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
 }
 
-void RunningProgram::ChoosePort(int number) const
-{
+void RunningProgram::ChoosePort(int number) const {
     const HWND list = PortList();
     SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(number - 1), 0);
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
@@ -350,8 +322,7 @@ void RunningProgram::ChoosePort(int number) const
 
 void RunningProgram::Click(HWND button) const { SendMessageA(button, BM_CLICK, 0, 0); }
 
-COLORREF RunningProgram::PixelAt(HWND window, int x, int y) const
-{
+COLORREF RunningProgram::PixelAt(HWND window, int x, int y) const {
     POINT p{x, y};
     ClientToScreen(window, &p);
     HDC screen = GetDC(nullptr);
@@ -360,23 +331,20 @@ COLORREF RunningProgram::PixelAt(HWND window, int x, int y) const
     return colour;
 }
 
-COLORREF RunningProgram::LampColour() const
-{
+COLORREF RunningProgram::LampColour() const {
     // Below and right of the "COM" label, inside the bevel, where no glyph is drawn.
     RECT client;
     GetClientRect(Lamp(), &client);
     return PixelAt(Lamp(), client.right - 2, client.bottom - 3);
 }
 
-COLORREF RunningProgram::MemoBackground() const
-{
+COLORREF RunningProgram::MemoBackground() const {
     RECT client;
     GetClientRect(Memo(), &client);
     return PixelAt(Memo(), client.right - 4, client.bottom - 4);
 }
 
-std::optional<MessageBoxSeen> RunningProgram::WaitForBox(std::string_view caption, int timeoutMs) const
-{
+std::optional<MessageBoxSeen> RunningProgram::WaitForBox(std::string_view caption, int timeoutMs) const {
     BoxSearch search{processId, caption, nullptr};
     if (!WaitUntil([&search] { return !EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search)); }, timeoutMs))
         return std::nullopt;
@@ -387,14 +355,12 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForBox(std::string_view captio
     return seen;
 }
 
-void RunningProgram::Press(HWND box, int buttonId) const
-{
+void RunningProgram::Press(HWND box, int buttonId) const {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
 }
 
-bool SaveScreenshot(HWND window, const std::string& pngPath)
-{
+bool SaveScreenshot(HWND window, const std::string& pngPath) {
     RECT r;
     GetWindowRect(window, &r);
     char geometry[64];

@@ -83,7 +83,7 @@ public:
     HWND Lamp() const;
     HWND Strip() const;
     HWND ButtonCaptioned(std::string_view caption) const;
-    HWND SchemeButton(int index) const;   // the radio buttons "1", "2", "3"
+    HWND SchemeButton(int index) const;  // the radio buttons "1", "2", "3"
 
     std::string MemoText() const { return WindowText(Memo()); }
     std::string StatusText() const { return WindowText(StatusBar()); }

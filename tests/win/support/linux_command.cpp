@@ -7,15 +7,13 @@
 
 namespace testsupport {
 
-std::string WindowsPathOf(const std::string& unixPath)
-{
+std::string WindowsPathOf(const std::string& unixPath) {
     std::string path = "Z:";
     for (char c : unixPath) path += c == '/' ? '\\' : c;
     return path;
 }
 
-LinuxJob::LinuxJob(const std::string& script, const std::string& arguments)
-{
+LinuxJob::LinuxJob(const std::string& script, const std::string& arguments) {
     static int jobs = 0;
     const std::string unixMarker =
         "/tmp/varnedo-job-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++jobs);
@@ -45,12 +43,11 @@ LinuxJob::LinuxJob(const std::string& script, const std::string& arguments)
 
 LinuxJob::~LinuxJob() { DeleteFileA(marker.c_str()); }
 
-std::optional<int> LinuxJob::ExitStatus()
-{
+std::optional<int> LinuxJob::ExitStatus() {
     if (status || !started) return status;
     // The script moves the finished status file into place, so a file that exists is complete.
-    HANDLE file = CreateFileA(marker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(marker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     char text[16] = {};
     DWORD got = 0;
@@ -60,8 +57,7 @@ std::optional<int> LinuxJob::ExitStatus()
     return status;
 }
 
-std::optional<int> LinuxJob::Wait(int timeoutMs)
-{
+std::optional<int> LinuxJob::Wait(int timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     while (!ExitStatus()) {
         if (!started || GetTickCount64() > deadline) return std::nullopt;
@@ -70,8 +66,7 @@ std::optional<int> LinuxJob::Wait(int timeoutMs)
     return status;
 }
 
-bool RunLinuxScript(const std::string& script, const std::string& arguments, int timeoutMs)
-{
+bool RunLinuxScript(const std::string& script, const std::string& arguments, int timeoutMs) {
     LinuxJob job(script, arguments);
     return job.Wait(timeoutMs).has_value();
 }

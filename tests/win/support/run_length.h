@@ -7,16 +7,14 @@
 
 namespace testsupport {
 
-inline bool LongRun()
-{
+inline bool LongRun() {
     char value[8] = {};
     const DWORD length = GetEnvironmentVariableA("VARNEDO_LONG", value, sizeof value);
     return length > 0 && length < sizeof value && std::string(value) != "0";
 }
 
 template <typename T>
-T Scaled(T ordinaryRun, T longRun)
-{
+T Scaled(T ordinaryRun, T longRun) {
     return LongRun() ? longRun : ordinaryRun;
 }
 

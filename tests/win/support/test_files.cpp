@@ -8,8 +8,7 @@
 
 namespace testsupport {
 
-std::optional<std::string> ReadBytes(const std::string& path)
-{
+std::optional<std::string> ReadBytes(const std::string& path) {
     const ui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, 0, nullptr));
     if (!file) return std::nullopt;
@@ -20,16 +19,14 @@ std::optional<std::string> ReadBytes(const std::string& path)
     return bytes;
 }
 
-bool WriteBytes(const std::string& path, const std::string& bytes)
-{
+bool WriteBytes(const std::string& path, const std::string& bytes) {
     const ui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
 }
 
-std::vector<std::string> FileNamesIn(std::string folder)
-{
+std::vector<std::string> FileNamesIn(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};

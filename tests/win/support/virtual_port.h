@@ -14,8 +14,8 @@ void RunPortScript(const std::string& arguments);
 
 class VirtualPort {
 public:
-    explicit VirtualPort(int number);   // plugs the port in
-    ~VirtualPort();                      // unplugs it
+    explicit VirtualPort(int number);  // plugs the port in
+    ~VirtualPort();                    // unplugs it
     VirtualPort(const VirtualPort&) = delete;
     VirtualPort& operator=(const VirtualPort&) = delete;
 
