@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using e2e::ClassOf;
+using e2e::Descendants;
 using e2e::ProgramFolder;
 using e2e::RunningProgram;
 using e2e::WaitUntil;
@@ -31,17 +33,6 @@ constexpr const char* kClockLabel = "\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46"; 
 constexpr const char* kNihon = "\x93\xFA\x96\x7B";                               // 日本
 constexpr const char* kHelpCaption = "\x83\x77\x83\x8B\x83\x76";                 // ヘルプ
 constexpr COLORREF kGreen = 0x0000FF00;
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
-}
 
 struct ProcessWindows {
     DWORD processId;
@@ -61,13 +52,13 @@ std::vector<HWND> AllWindows(DWORD processId) {
     ProcessWindows search{processId, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     std::vector<HWND> all = search.found;
-    for (HWND top : search.found) EnumChildWindows(top, CollectChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND top : search.found)
+        for (HWND child : Descendants(top)) all.push_back(child);
     return all;
 }
 
 std::set<std::wstring> ButtonTexts(HWND mainWindow) {
-    std::vector<HWND> children;
-    EnumChildWindows(mainWindow, CollectChild, reinterpret_cast<LPARAM>(&children));
+    const std::vector<HWND> children = Descendants(mainWindow);
     std::set<std::wstring> texts;
     for (HWND child : children)
         if (ClassOf(child) == "Button") texts.insert(WideWindowText(child));

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+using e2e::ClassOf;
+using e2e::Descendants;
 using e2e::ListItems;
 using e2e::ProgramFolder;
 using e2e::RunningProgram;
@@ -26,12 +28,6 @@ constexpr const char* kVersionCaption = "\x83\x6F\x81\x5B\x83\x57\x83\x87\x83\x9
 constexpr const char* kClose = "\x95\xC2\x82\xB6\x82\xE9";                                           // 閉じる
 constexpr const char* kCompany = "\x83\x94\x83\x40\x83\x8B\x83\x6C\x83\x68\x8D\x48\x96\x5B";  // ヴァルネド工房
 constexpr COLORREF kNavy = 0x00800000;
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 // A visible top-level window of the program with this caption, once it has appeared.
 HWND WaitForWindow(const RunningProgram& program, const char* caption) {
@@ -48,17 +44,6 @@ HWND WaitForWindow(const RunningProgram& program, const char* caption) {
         return false;
     });
     return found;
-}
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND window) {
-    std::vector<HWND> all;
-    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&all));
-    return all;
 }
 
 HWND DescendantOfClass(HWND window, const char* className) {

@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+using e2e::ClassOf;
+using e2e::Descendants;
 using e2e::ListItems;
 using e2e::ProgramFolder;
 using e2e::RunningProgram;
@@ -256,23 +258,6 @@ StatusLine ReadStatusLine(const RunningProgram& program) {
     line.connectedSeconds = hours * 3600 + minutes * 60 + seconds;
     line.wellFormed = true;
     return line;
-}
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND window) {
-    std::vector<HWND> all;
-    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&all));
-    return all;
 }
 
 HWND DescendantWhere(HWND window, std::string_view className, std::optional<std::string_view> text = {}) {

@@ -17,12 +17,6 @@ std::string WindowsPath(std::string unixPath) {
     return std::string("Z:").append(unixPath);
 }
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 // Position of a child within its parent's client area, in the layout's pixels at 96 ppi: the
 // program shows its layout at the screen's DPI.
 POINT PlaceInParent(HWND window) {
@@ -109,6 +103,27 @@ std::wstring WideWindowText(HWND window) {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 2, L'\0');
     const LRESULT got = SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     return std::wstring(buffer.data(), static_cast<std::size_t>(got));
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+namespace {
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> Descendants(HWND window) {
+    std::vector<HWND> all;
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&all));
+    return all;
 }
 
 std::wstring Wide(std::string_view shiftJis) {

@@ -23,6 +23,9 @@ std::string WindowText(HWND window);
 std::wstring WideWindowText(HWND window);
 // Shift_JIS bytes in UTF-16 (code page 932), to compare with what is read in the Unicode form.
 std::wstring Wide(std::string_view shiftJis);
+// A window's class name, and every window below one (children, their children, ...).
+std::string ClassOf(HWND window);
+std::vector<HWND> Descendants(HWND window);
 
 // The items of another process's list box, through the wide messages (the ANSI item text is not
 // carried across processes reliably under Wine) and back into Shift_JIS.
