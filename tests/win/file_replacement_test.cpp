@@ -23,10 +23,13 @@ constexpr const char* kDiskFixtures = "../tests/win/support/disk_fixtures.sh";
 class Folder {
 public:
     Folder() {
+        // Wine gives a later test process the same id, so a folder an earlier test could not empty
+        // (a named pipe) must not be taken over: the name counts on until the folder is new.
         static int made = 0;
-        unixPath_ = "/tmp/varnedo-replace-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
-        path_ = WindowsPathOf(unixPath_) + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
+        do {
+            unixPath_ = "/tmp/varnedo-replace-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
+            path_ = WindowsPathOf(unixPath_) + "\\";
+        } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     }
     ~Folder() {
         for (const std::string& name : FileNamesIn(path_)) DeleteFileA((path_ + name).c_str());
@@ -142,6 +145,7 @@ TEST(FileReplacement, PipeWithoutReaderIsGivenUpInBoundedTime) {
     EXPECT_FALSE(Replace(pipe, bytes));
     EXPECT_LT(GetTickCount64() - started, 10000u);
     EXPECT_EQ(std::vector<std::string>{"pipe"}, FileNamesIn(folder.Path()));
+    EXPECT_TRUE(RunLinuxScript(kDiskFixtures, "unlink " + folder.UnixFile("pipe")));
 }
 
 // A file with a second name keeps it: both names show the new contents.

@@ -8,7 +8,7 @@
 #   disk_fixtures.sh readonly DIR     DIR becomes a read-only view of itself (its files stay readable)
 #   disk_fixtures.sh own DIR KB       DIR moves onto a tmpfs of its own of KB kilobytes, files and all
 #   disk_fixtures.sh link TARGET DIR/NAME    a symbolic link NAME in DIR pointing at TARGET
-#   disk_fixtures.sh unlink DIR/NAME         removes that link (Wine will not delete a link to a device)
+#   disk_fixtures.sh unlink DIR/NAME         removes that link or named pipe (Wine deletes neither)
 #   disk_fixtures.sh fifo DIR/NAME           a named pipe NAME in DIR, with no reader
 #
 # Every DIR must lie under /tmp/varnedo-, so a mistake can never reach another file system.
@@ -61,7 +61,7 @@ case "$command" in
     ;;
   unlink)
     name=${2:-}
-    inside_scratch "$name" && [ -L "$name" ] || { echo "usage: $0 unlink /tmp/varnedo-DIR/LINK" >&2; exit 2; }
+    inside_scratch "$name" && { [ -L "$name" ] || [ -p "$name" ]; } || { echo "usage: $0 unlink /tmp/varnedo-DIR/LINK-OR-PIPE" >&2; exit 2; }
     rm -f -- "$name"
     ;;
   fifo)
