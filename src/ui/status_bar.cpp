@@ -4,6 +4,8 @@
 #include "ui/dpi.h"
 #include "ui/text_conversion.h"
 
+#include <utility>
+
 namespace ui {
 namespace {
 
@@ -38,11 +40,22 @@ void StatusBar::SetSimple(bool simple) { SendMessageA(Handle(), SB_SIMPLE, simpl
 bool StatusBar::Simple() const { return SendMessageA(Handle(), SB_ISSIMPLE, 0, 0) != FALSE; }
 
 void StatusBar::SetSimpleText(const std::string& text) {
-    const std::wstring wide = ToWide(text);
+    std::wstring wide = ToWide(text);
+    if (wide == simpleText_) return;
+    // The bar paints itself at once for every text it is given, hidden panel included, and a paint
+    // takes several milliseconds under Wine: it is held here, and the bar is drawn once with the
+    // window's next paint instead of within the receive tick that sets the clock.
+    const bool shown = (GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(wide.c_str()));
     // WM_GETTEXT, the one query that works from another process, reads the first panel; it is
     // hidden in simple mode and carries the same text for programs that watch the status line.
     SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (shown) {
+        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(Handle(), nullptr, FALSE);
+    }
+    simpleText_ = std::move(wide);
 }
 
 std::string StatusBar::SimpleText() const {

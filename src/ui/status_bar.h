@@ -31,6 +31,7 @@ private:
     void UseStatusFont();
 
     std::optional<Font> statusFont_;
+    std::wstring simpleText_;  // what the bar was last given
 };
 
 }  // namespace ui

@@ -190,4 +190,21 @@ TEST_F(Controls, StatusBarSimpleTextIsReadable) {
     EXPECT_STREQ("\x8C\xBB\x8D\xDD\x8E\x9E\x8D\x8F\x81\x46", text);
 }
 
+// A new text is drawn with the window's next paint, not at once within the caller (the clock is set
+// from the receive tick); the text it already shows asks for no paint at all.
+TEST_F(Controls, StatusBarTextIsDrawnWithTheNextPaint) {
+    form.status.SetSimple(true);
+    form.status.SetSimpleText("12:00:00");
+    UpdateWindow(form.status.Handle());
+
+    form.status.SetSimpleText("12:00:01");
+    EXPECT_TRUE(GetUpdateRect(form.status.Handle(), nullptr, FALSE));
+    EXPECT_TRUE(IsWindowVisible(form.status.Handle()));
+    EXPECT_EQ("12:00:01", form.status.SimpleText());
+    UpdateWindow(form.status.Handle());
+
+    form.status.SetSimpleText("12:00:01");
+    EXPECT_FALSE(GetUpdateRect(form.status.Handle(), nullptr, FALSE));
+}
+
 }  // namespace
