@@ -69,6 +69,7 @@ struct MessageParams {
     bool ShiftHeld() const { return (wParam & MK_SHIFT) != 0; }
     UINT_PTR TimerId() const { return wParam; }
     bool SizeIsEmpty() const { return LOWORD(lParam) == 0 || HIWORD(lParam) == 0; }
+    bool SizeIs(SIZE size) const { return LOWORD(lParam) == size.cx && HIWORD(lParam) == size.cy; }
     HFONT Font() const { return reinterpret_cast<HFONT>(wParam); }
     // The key a dialog asks about in WM_GETDLGCODE; nullptr when it asks in general.
     const MSG* DialogKey() const { return reinterpret_cast<const MSG*>(lParam); }
@@ -356,9 +357,11 @@ LRESULT Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return Control::HandleMessage(message, wParam, lParam);
     case kShowNoticeMessage: ShowNotices(); return 0;
+    case WM_NCPAINT: PrepareFrame(); return Control::HandleMessage(message, wParam, lParam);
     case WM_SIZE:
-        // With no room to show a row, the rows are kept for when there is room again.
-        if (!params.SizeIsEmpty()) LayOutAgain();
+        // With no room to show a row, the rows are kept for when there is room again; a frame drawn
+        // at the new size has laid them out already.
+        if (!params.SizeIsEmpty() && !params.SizeIs(laidOutClient_)) LayOutAgain();
         return 0;
     case WM_SETFONT:
         font_ = params.Font();

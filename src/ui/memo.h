@@ -101,6 +101,7 @@ private:
     void UpdateScrollBar();
     SCROLLINFO ScrollBarInfo();
     void DrawStaleScrollBar();
+    void PrepareFrame();
     void RefineSome();
     void PlaceCaret();
     void PlaceInputMethodWindow();
@@ -138,6 +139,7 @@ private:
     bool fullNoticeDue_ = false;
     bool droppedNoticeDue_ = false;
     ULONGLONG scrollBarDrawnAt_ = 0;
+    SIZE laidOutClient_{-1, -1};  // the client size the rows were last laid out for
     TypedCharacters typedCharacters_;
     MemoColors colors_;
     UniqueBrush brush_;

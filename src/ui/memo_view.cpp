@@ -42,6 +42,7 @@ void Memo::MeasureFont() {
 void Memo::LayOutAgain() {
     RECT client{};
     GetClientRect(Handle(), &client);
+    laidOutClient_ = {client.right - client.left, client.bottom - client.top};
     const int width = client.right - client.left - kLeftMargin - kRightMargin;
     document_.Rows().SetColumns(width / cellWidth_);
     // The view keeps the text it showed: its top is the row that now holds the old top.
@@ -224,6 +225,21 @@ void Memo::DrawStaleScrollBar() {
     SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
     scrollBarStale_ = false;
     scrollBarDrawnAt_ = now;
+}
+
+void Memo::PrepareFrame() {
+    // A resize draws the frame, scroll bar and all, before the text area hears of its new size: the
+    // rows are laid out for it first, so that the bar is drawn once, with its new range, instead of
+    // once with the old one and again with the next paint.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const SIZE size{client.right - client.left, client.bottom - client.top};
+    if (size.cx > 0 && size.cy > 0 && (size.cx != laidOutClient_.cx || size.cy != laidOutClient_.cy)) LayOutAgain();
+    if (!scrollBarStale_) return;
+    const SCROLLINFO info = ScrollBarInfo();
+    SetScrollInfo(Handle(), SB_VERT, &info, FALSE);
+    scrollBarStale_ = false;
+    scrollBarDrawnAt_ = GetTickCount64();
 }
 
 void Memo::Paint() {
