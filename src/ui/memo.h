@@ -139,6 +139,7 @@ private:
     bool fullNoticeDue_ = false;
     bool droppedNoticeDue_ = false;
     ULONGLONG scrollBarDrawnAt_ = 0;
+    ULONGLONG refineAfter_ = 0;   // no background layout before this tick count
     SIZE laidOutClient_{-1, -1};  // the client size the rows were last laid out for
     TypedCharacters typedCharacters_;
     MemoColors colors_;

@@ -23,6 +23,10 @@ constexpr ULONGLONG kScrollBarDrawInterval = 250;
 // while the program is otherwise idle, so that a resize of a text of gigabytes stays instant.
 constexpr UINT kRefineInterval = 15;
 constexpr std::size_t kRefineBytes = 1u << 20;
+// While the user drags the window's border or steps the text size, each step lays out only the view;
+// the background layout waits until the steps have paused this long. Slices run between the steps
+// made the next one take about twice as long under Wine.
+constexpr ULONGLONG kRefinePauseAfterLayout = 250;
 // Scrolling further than this many rows goes by the row counts, not row by row.
 constexpr long long kRowStepsAtMost = 4096;
 
@@ -45,6 +49,7 @@ void Memo::LayOutAgain() {
     laidOutClient_ = {client.right - client.left, client.bottom - client.top};
     const int width = client.right - client.left - kLeftMargin - kRightMargin;
     document_.Rows().SetColumns(width / cellWidth_);
+    refineAfter_ = GetTickCount64() + kRefinePauseAfterLayout;
     // The view keeps the text it showed: its top is the row that now holds the old top.
     topOffset_ = document_.Rows().RowAt(topOffset_).start;
     shownRowsStale_ = true;
@@ -155,6 +160,7 @@ SCROLLINFO Memo::ScrollBarInfo() {
 }
 
 void Memo::RefineSome() {
+    if (GetTickCount64() < refineAfter_) return;
     // Counts become exact; the rows on the screen are anchored by their offsets and stay.
     const bool more = document_.Rows().Refine(kRefineBytes);
     if (!more) {
