@@ -36,10 +36,9 @@ std::string RandomPiece(std::mt19937& random, std::size_t most) {
     return piece;
 }
 
-void ExpectSameRows(core::TextDocument& document, const std::string& text, int columns, const char* when) {
+void ExpectSameRows(core::RowMap& rows, const std::string& text, int columns, const char* when) {
     core::TextLayout whole;
     whole.Reset(text, columns);
-    core::RowMap& rows = document.Rows();
     while (rows.Refine(100)) {
     }
     ASSERT_EQ(rows.RowCount(), whole.RowCount()) << when;
@@ -64,47 +63,48 @@ TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
         // Every third round pages to a file with room for only a few blocks in memory.
         core::StoreLimits limits = SmallBlocks();
         if (round % 3 == 0) limits.residentBytes = 64;
-        core::TextDocument document([] { return std::make_unique<MemoryPageFile>(); }, limits);
+        core::TextStore store([] { return std::make_unique<MemoryPageFile>(); }, limits);
+        core::RowMap rows(store);
         std::string model;
         int columns = 1 + static_cast<int>(random() % 12);
-        document.Rows().SetColumns(columns);
+        rows.SetColumns(columns);
         for (int step = 0; step < 25; ++step) {
             const int action = static_cast<int>(random() % 10);
             if (action < 5) {
                 const std::string piece = RandomPiece(random, 40);
-                document.Append(piece);
+                store.Append(piece);
                 model += piece;
             } else if (action < 9) {
                 const std::size_t from = random() % (model.size() + 1);
                 const std::size_t to = from + random() % (model.size() - from + 1);
                 const std::string piece = RandomPiece(random, 8);
-                document.Select(from, from);
-                document.Store().Replace(from, to, piece);
+                store.Replace(from, to, piece);
                 model.replace(from, to - from, piece);
             } else {
                 columns = 1 + static_cast<int>(random() % 12);
-                document.Rows().SetColumns(columns);
+                rows.SetColumns(columns);
             }
-            ASSERT_EQ(document.Text(), model) << "round " << round << " step " << step;
-            if (step % 5 == 4) ExpectSameRows(document, model, columns, "after refining");
+            ASSERT_EQ(store.Read(0, store.Size()), model) << "round " << round << " step " << step;
+            if (step % 5 == 4) ExpectSameRows(rows, model, columns, "after refining");
         }
         if (round % 3 == 0) {
-            EXPECT_LE(document.Store().ResidentBytes(), 64u + limits.blockMostBytes);
+            EXPECT_LE(store.ResidentBytes(), 64u + limits.blockMostBytes);
         }
     }
 }
 
 TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
-    core::TextDocument document({}, SmallBlocks());
+    core::TextStore store({}, SmallBlocks());
+    core::RowMap rows(store);
     std::string line;
     for (int i = 0; i < 120; ++i) line += (i % 7 == 0) ? " " : "x\x82\xA0";
-    document.Append("head\r\n");
-    document.Append(line);
-    document.Rows().SetColumns(5);
+    store.Append("head\r\n");
+    store.Append(line);
+    rows.SetColumns(5);
     // The end of the line is looked at first: its rows are guessed until the refinement arrives.
-    document.Rows().RowAt(document.Size());
-    ExpectSameRows(document, "head\r\n" + line, 5, "long line");
-    EXPECT_TRUE(document.Rows().Exact());
+    rows.RowAt(store.Size());
+    ExpectSameRows(rows, "head\r\n" + line, 5, "long line");
+    EXPECT_TRUE(rows.Exact());
 }
 
 TEST(TextStore, AFailedEditLeavesTheTextAsItWas) {
