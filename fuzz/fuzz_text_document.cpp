@@ -31,7 +31,8 @@ struct Model {
     static bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
     std::size_t Length(std::size_t at) const {
         if (at + 1 < text.size() && text[at] == '\r' && text[at + 1] == '\n') return 2;
-        const bool pair = at + 1 < text.size() && text[at + 1] != '\r' && text[at + 1] != '\n';
+        const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+        const bool pair = next >= 0x40 && next <= 0xFC && next != 0x7F;
         return IsLead(static_cast<unsigned char>(text[at])) && pair ? 2 : 1;
     }
     std::size_t StartOf(std::size_t offset) const {

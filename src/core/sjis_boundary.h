@@ -7,6 +7,8 @@ namespace core {
 
 // True for the bytes that open a two-byte character in code page 932.
 constexpr bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// True for the bytes that can close one.
+constexpr bool IsSjisTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // The length of the longest prefix of `bytes` (which starts on a character boundary) that ends on
 // one. The text area converts each appended run to characters on its own, so a first byte appended

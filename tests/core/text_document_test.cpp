@@ -33,4 +33,29 @@ TEST(TextDocument, UpAndDownKeepTheColumnTheCaretCameFrom) {
     EXPECT_EQ(4u, document.Caret()) << "a step sideways sets the column anew";
 }
 
+// The user hears once that the text area is full and once that old lines left it, however often
+// they leave; a text set anew may be told again.
+TEST(TextDocument, EachNoticeIsGivenOnceForAText) {
+    core::StoreLimits limits;
+    limits.blockTargetBytes = 64;
+    limits.blockMostBytes = 80;
+    limits.residentBytes = 100;
+    limits.memoryBytes = 1000;
+    core::TextDocument document({}, limits);  // no page file: the text stays in memory
+    core::TextNotices heard;
+    int dropped = 0;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 200; ++i) {
+            document.Append("line of text " + std::to_string(i) + "\r\n");
+            const core::TextNotices notices = document.TakeNotices();
+            heard.full = heard.full || notices.full;
+            dropped += notices.linesDropped ? 1 : 0;
+        }
+        EXPECT_TRUE(heard.full);
+        EXPECT_EQ(round + 1, dropped) << "round " << round;
+        document.SetText("again\r\n");
+    }
+    EXPECT_GT(document.Store().DroppedBytes(), 2000u) << "lines left many times";
+}
+
 }  // namespace

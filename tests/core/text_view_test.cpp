@@ -31,9 +31,11 @@ std::string RandomText(std::mt19937& random, std::size_t pieces) {
 }
 
 struct Screen {
-    Screen(int columns, int rows) : document([] { return std::make_unique<testing_support::MemoryPageFile>(); },
-                                             SmallPagedBlocks()),
-                                    view(document), columns(columns), rows(rows) {
+    Screen(int columns, int rows)
+        : document([] { return std::make_unique<testing_support::MemoryPageFile>(); }, SmallPagedBlocks()),
+          view(document),
+          columns(columns),
+          rows(rows) {
         view.SetSize(columns, rows);
     }
     core::TextLayout Whole() {
@@ -138,7 +140,8 @@ TEST(TextView, AViewAtTheEndStaysThereAcrossResizes) {
         screen.view.SetSize(size[0], size[1]);
         EXPECT_TRUE(screen.view.AtEnd());
         const core::TextLayout whole = screen.Whole();
-        const std::size_t expectedTop = whole.RowCount() > static_cast<std::size_t>(size[1]) ? whole.RowCount() - size[1] : 0;
+        const std::size_t expectedTop =
+            whole.RowCount() > static_cast<std::size_t>(size[1]) ? whole.RowCount() - size[1] : 0;
         EXPECT_EQ(whole.Row(expectedTop).start, screen.view.Top()) << size[0] << "x" << size[1];
     }
     screen.view.ScrollToRowIndex(3);

@@ -45,7 +45,10 @@ TEST(TextConversion, EveryCharacterTheCodePageLacksBecomesOneQuestionMark) {
     }
     EXPECT_GT(lacking, 50000u) << "most of the plane lies outside the code page";
     EXPECT_EQ("", wrong);
-    EXPECT_EQ("A?B C?D 25\x81\x8B" "C ? OK ??", ui::ToShiftJis(L"A\u00E9B C\u20ACD 25\u00B0C \u2013 OK \u00FC\u20AC"));
+    EXPECT_EQ(
+        "A?B C?D 25\x81\x8B"
+        "C ? OK ??",
+        ui::ToShiftJis(L"A\u00E9B C\u20ACD 25\u00B0C \u2013 OK \u00FC\u20AC"));
 }
 
 }  // namespace
