@@ -46,7 +46,8 @@ void TextScan::Finish(bool endsText) {
 bool TextScan::MoveBack(std::size_t bytes) noexcept {
     if (tailStart_ < bytes || range_.endsBy < bytes) return false;
     const auto back = [bytes](std::size_t& offset) { offset = offset > bytes ? offset - bytes : 0; };
-    for (std::size_t* offset : {&tailStart_, &checkedTo_, &fedTo_, &range_.feedFrom, &range_.startsFrom, &range_.endsBy}) {
+    for (std::size_t* offset :
+         {&tailStart_, &checkedTo_, &fedTo_, &range_.feedFrom, &range_.startsFrom, &range_.endsBy}) {
         back(*offset);
     }
     if (range_.startsBefore != kTextEnd) back(range_.startsBefore);

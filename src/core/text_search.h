@@ -26,7 +26,9 @@ namespace core {
 enum class SearchDirection { Down, Up };
 
 struct SearchRequest {
-    std::string pattern;  // Shift_JIS; an empty one finds nothing
+    // Shift_JIS, converted from the dialog's text; an empty one finds nothing. A search text with a
+    // character Shift_JIS lacks can match nothing, so the owner reports it not found unsearched.
+    std::string pattern;
     bool matchCase = false;
     SearchDirection direction = SearchDirection::Down;
     std::size_t from = 0;

@@ -74,9 +74,9 @@ core::SearchStep RunSearch(core::TextStore& store, const core::SearchRequest& re
 std::string RandomText(std::mt19937& random, std::size_t pieces) {
     // Letters in both cases and widths, katakana of both widths, two-byte characters whose second
     // byte is an ASCII letter or a first-byte value, line breaks of every kind, a lone first byte.
-    static const char* const kPieces[] = {"a", "A", "b", "B", "\x83\x41", "\x83\x61", "\x82\x60", "\x82\x81",
-                                          "\x82\x61", "\x82\x82", "\xB1", "\x81\x81", "\r\n", "\r", "\n",
-                                          "\x88", " "};
+    static const char* const kPieces[] = {"a",        "A",        "b",        "B",        "\x83\x41", "\x83\x61",
+                                          "\x82\x60", "\x82\x81", "\x82\x61", "\x82\x82", "\xB1",     "\x81\x81",
+                                          "\r\n",     "\r",       "\n",       "\x88",     " "};
     std::string text;
     for (std::size_t i = 0; i < pieces; ++i) text += kPieces[random() % std::size(kPieces)];
     return text;
@@ -113,8 +113,8 @@ std::string RandomPattern(std::mt19937& random, const std::string& text) {
         pattern = RandomText(random, 1 + random() % 3);
     } else {
         // Often the text's end, where a match meets the bytes that arrive during the search.
-        const std::size_t at = random() % 4 == 0 ? text.size() - std::min(text.size(), 1 + random() % 6)
-                                                 : random() % text.size();
+        const std::size_t at =
+            random() % 4 == 0 ? text.size() - std::min(text.size(), 1 + random() % 6) : random() % text.size();
         pattern = text.substr(at, 1 + random() % 6);
     }
     for (char& c : pattern) {
@@ -168,7 +168,8 @@ TEST(TextSearch, FoldsOnlyLettersAndOnlyWithinTheirWidth) {
     // ASCII letters match either case, and so do full-width Latin letters.
     EXPECT_EQ(StartsFound("ABC abc", "abc", false), (Starts{0, 4}));
     EXPECT_EQ(StartsFound("ABC abc", "abc", true), (Starts{4}));
-    EXPECT_EQ(StartsFound("\x82\x60\x82\x61\x82\x62", "\x82\x81\x82\x82\x82\x83", false), (Starts{0}));  // ａｂｃ, ＡＢＣ
+    EXPECT_EQ(StartsFound("\x82\x60\x82\x61\x82\x62", "\x82\x81\x82\x82\x82\x83", false),
+              (Starts{0}));  // ａｂｃ, ＡＢＣ
     EXPECT_EQ(StartsFound("\x82\x60\x82\x61\x82\x62", "\x82\x81\x82\x82\x82\x83", true), Starts{});
     // An ASCII letter is never the second byte of a two-byte character: "A" is not inside ア.
     EXPECT_EQ(StartsFound("\x83\x41", "A", true), Starts{});
@@ -195,9 +196,10 @@ TEST(TextSearch, FollowsBytesDroppedFromTheFrontDuringTheSearch) {
         store.Append("line one\r\nline two\r\nline three\r\nline four\r\nneedle five\r\nline six\r\n");
         const std::size_t size = store.Size();
         bool appended = false;
-        const core::SearchStep step = RunSearch(store, {"needle", true, direction, direction == SearchDirection::Down ? 0 : size}, 4, [&] {
-            if (!std::exchange(appended, true)) store.Append(std::string(60, 'z'));
-        });
+        const core::SearchStep step =
+            RunSearch(store, {"needle", true, direction, direction == SearchDirection::Down ? 0 : size}, 4, [&] {
+                if (!std::exchange(appended, true)) store.Append(std::string(60, 'z'));
+            });
         ASSERT_GT(store.DroppedBytes(), 0u);
         ASSERT_EQ(step.state, SearchState::Found);
         EXPECT_EQ(store.Read(step.match.start, step.match.end), "needle");
