@@ -12,9 +12,7 @@ namespace core {
 inline constexpr char kNoGlyphMark = '\xA5';  // the half-width middle dot
 
 // Whether the byte `b` at the start of a one-byte character has a glyph of its own.
-constexpr bool HasSingleByteGlyph(unsigned char b) {
-    return (b >= 0x20 && b < 0x7F) || (b >= 0xA1 && b <= 0xDF);
-}
+constexpr bool HasSingleByteGlyph(unsigned char b) { return (b >= 0x20 && b < 0x7F) || (b >= 0xA1 && b <= 0xDF); }
 
 // The bytes to draw for the character of `length` bytes at `at`: as many cells as it takes.
 inline std::string ShownGlyph(std::string_view text, std::size_t at, std::size_t length) {

@@ -22,6 +22,9 @@ std::string TextForAddedLines(std::string_view currentTextTail, std::span<const 
             atLineStart = EndsWithLineBreak(appended);
         }
     }
+    // Lines added after text that ended mid-line end with a break too, so that what comes next
+    // starts a line of its own.
+    if (!atLineStart && !lines.empty()) appended += "\r\n";
     return appended;
 }
 
@@ -51,6 +54,12 @@ bool AddedLines::Feed(std::string_view fileBytes) {
 
 void AddedLines::Finish() {
     if (lineBegun_ || !line_.empty()) EndLine();
+    // Lines added after text that ended mid-line end with a break too, so that what is received
+    // next starts a line of its own.
+    if (added_ && !atLineStart_) {
+        out_ += "\r\n";
+        atLineStart_ = true;
+    }
 }
 
 std::string AddedLines::Take() { return std::exchange(out_, std::string()); }
@@ -58,6 +67,7 @@ std::string AddedLines::Take() { return std::exchange(out_, std::string()); }
 void AddedLines::BeginLine() {
     if (lineBegun_) return;
     lineBegun_ = true;
+    added_ = true;
     lineBegunAtStart_ = atLineStart_;
     // After a line that does not end in a break, the new line begins with one.
     if (!atLineStart_) out_ += "\r\n";

@@ -127,7 +127,8 @@ void Memo::OnMouseDrag(POINT mouse) {
 void Memo::OnDragTimer() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int beyond = dragPoint_.y < 0 ? dragPoint_.y : std::max(0, static_cast<int>(dragPoint_.y - client.bottom + 1));
+    const int beyond =
+        dragPoint_.y < 0 ? dragPoint_.y : std::max(0, static_cast<int>(dragPoint_.y - client.bottom + 1));
     if (beyond == 0 || GetCapture() != Handle()) {
         KillTimer(Handle(), kDragTimerId);
         return;

@@ -22,8 +22,8 @@ std::wstring SystemFolder() {
 bool RestrictDllSearchToSystemFolder() {
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
     // kernel32 is in every process from its start; asking for its handle loads nothing.
-    const auto setDefaultDllDirectories = FindFunction<SetDefaultDllDirectoriesFunction>(
-        GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    const auto setDefaultDllDirectories =
+        FindFunction<SetDefaultDllDirectoriesFunction>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     return setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
