@@ -16,15 +16,14 @@ std::string AppDirFromModulePath(std::string_view modulePath) {
     bool delimiterFollowsDelimiter = false;
     bool previousIsDelimiter = false;
     for (std::size_t i = 0; i < modulePath.size();) {
-        const char c = modulePath[i];
-        const bool twoBytes = IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size();
-        const bool isDelimiter = !twoBytes && IsDelimiter(c);
+        const std::size_t length = SjisCharacterLength(modulePath, i);
+        const bool isDelimiter = length == 1 && IsDelimiter(modulePath[i]);
         if (isDelimiter) {
             lastDelimiter = i;
             delimiterFollowsDelimiter = previousIsDelimiter;
         }
         previousIsDelimiter = isDelimiter;
-        i += twoBytes ? 2 : 1;
+        i += length;
     }
 
     std::size_t directoryLength = lastDelimiter == kNone ? 0 : lastDelimiter + 1;

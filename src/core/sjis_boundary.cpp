@@ -3,17 +3,13 @@
 namespace core {
 
 std::size_t CompleteCharactersLength(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        if (!IsSjisLeadByte(static_cast<unsigned char>(bytes[i]))) {
-            ++i;
-        } else if (i + 1 < bytes.size()) {
-            i += 2;
-        } else {
-            return i;
-        }
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t length = SjisCharacterLength(bytes, at);
+        if (length == 1 && IsSjisLeadByte(static_cast<unsigned char>(bytes[at]))) return at;
+        at += length;
     }
-    return i;
+    return at;
 }
 
 bool StartsCharacterAt(std::string_view text, std::size_t anchor, std::size_t offset) {

@@ -10,6 +10,13 @@ constexpr bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F)
 // True for the bytes that can close one.
 constexpr bool IsSjisTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
+// The length of the character at `at` (a character boundary before the end): 2 for a first byte
+// with a byte after it, else 1. A first byte at the very end stands alone, as the system converts it.
+// Every walk over Shift_JIS bytes steps by this.
+constexpr std::size_t SjisCharacterLength(std::string_view bytes, std::size_t at) {
+    return IsSjisLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 < bytes.size() ? 2 : 1;
+}
+
 // The length of the longest prefix of `bytes` (which starts on a character boundary) that ends on
 // one. The text area converts each appended run to characters on its own, so a first byte appended
 // without its second would show as a stray character and the second as another; the caller keeps

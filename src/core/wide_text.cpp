@@ -16,19 +16,13 @@ bool IsSurrogate(char16_t unit) { return IsHighSurrogate(unit) || IsLowSurrogate
 
 std::size_t SjisPrefixForUnits(std::string_view bytes, std::size_t units) {
     std::size_t at = 0;
-    for (std::size_t taken = 0; taken < units && at < bytes.size(); ++taken) {
-        // A first byte at the very end stands alone, as the system converts it.
-        const bool pair = IsSjisLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 < bytes.size();
-        at += pair ? 2 : 1;
-    }
+    for (std::size_t taken = 0; taken < units && at < bytes.size(); ++taken) at += SjisCharacterLength(bytes, at);
     return at;
 }
 
 std::size_t SjisCharacterCount(std::string_view bytes) {
     std::size_t count = 0;
-    for (std::size_t at = 0; at < bytes.size(); ++count) {
-        at += SjisPrefixForUnits(bytes.substr(at), 1);
-    }
+    for (std::size_t at = 0; at < bytes.size(); ++count) at += SjisCharacterLength(bytes, at);
     return count;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/app_dir.h"
 #include "core/colour_schemes.h"
@@ -133,5 +134,25 @@ TEST(SjisBoundary, HoldsBackOnlyAnUnpairedFirstByte) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(core::CompleteCharactersLength(row.bytes), row.complete) << row.bytes;
+    }
+}
+
+// Every walk over Shift_JIS steps by one character: two bytes for a first byte with a byte after it,
+// whatever that byte is (a backslash, a line break), one byte for anything else and for a first byte
+// at the very end.
+TEST(SjisBoundary, StepsOverOneCharacter) {
+    const struct {
+        std::string_view bytes;
+        std::size_t at;
+        std::size_t length;
+    } rows[] = {
+        {"A\x93\xFA", 0, 1}, {"A\x93\xFA", 1, 2},  // A, then 日
+        {"\x95\\", 0, 2},                          // 表: its second byte is a backslash
+        {"\x82\r", 0, 2},                          // a first byte takes even a line break
+        {"A\x82", 1, 1},                           // a first byte at the end stands alone
+        {"\xB1\xB2", 0, 1},                        // half-width katakana
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(core::SjisCharacterLength(row.bytes, row.at), row.length) << row.bytes << " at " << row.at;
     }
 }
