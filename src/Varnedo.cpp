@@ -1,6 +1,7 @@
 // The entry point: lets one copy of the program run, creates its three windows and runs the
 // message loop until the main window closes. Every path ends with exit code 0.
 #include "Help.h"
+#include "error_messages.h"
 #include "Main.h"
 #include "Version.h"
 
@@ -30,6 +31,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     std::unique_ptr<TVerForm> verForm;
     std::unique_ptr<THelpForm> helpForm;
     try {
+        ui::App().SetErrorBoxTexts(ProgramErrorBoxTexts());
         ui::App().Initialize();
         ui::App().SetTitle("Varnedo");
         mainForm = std::make_unique<TMainForm>(nullptr);

@@ -10,21 +10,11 @@
 
 #include "core/sjis_boundary.h"
 
-#include "core/text_store.h"
-
 #include <commctrl.h>
 
 #include <new>
 
 namespace ui {
-namespace {
-
-// What the user reads for the failures that carry no message of the program's own.
-constexpr const char* kOutOfMemory = "メモリが不足しています。受信テキストをファイルに保存してからクリアしてください";
-constexpr const char* kPageFileUnreadable = "一時ファイルから受信テキストを読み込めませんでした";
-constexpr const char* kInternalError = "内部エラーが発生しました";
-
-}  // namespace
 
 Application& Application::Instance() {
     static Application application;
@@ -32,7 +22,12 @@ Application& Application::Instance() {
 }
 
 // The title is Shift_JIS like every text of the program, so the file name is read in UTF-16.
-Application::Application() : title_(DefaultTitle(ToShiftJis(WideModuleFileName()))) {}
+Application::Application() { SetTitle(DefaultTitle(ToShiftJis(WideModuleFileName()))); }
+
+void Application::SetTitle(std::string title) {
+    wideTitle_ = ToWide(title);
+    title_ = std::move(title);
+}
 
 void Application::Initialize() {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
@@ -44,23 +39,20 @@ std::string Application::DefaultTitle(std::string_view modulePath) {
     // The file name starts after the last path separator that is not the second byte of a
     // Shift_JIS character.
     std::size_t nameStart = 0;
-    for (std::size_t i = 0; i < modulePath.size(); ++i) {
+    for (std::size_t i = 0; i < modulePath.size(); i += core::SjisCharacterLength(modulePath, i)) {
         const char c = modulePath[i];
-        if (core::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size()) {
-            ++i;
-        } else if (c == '\\' || c == '/' || c == ':') {
-            nameStart = i + 1;
-        }
+        if (c == '\\' || c == '/' || c == ':') nameStart = i + 1;
     }
     std::string title;
-    for (std::size_t i = nameStart; i < modulePath.size() && modulePath[i] != '.'; ++i) {
+    for (std::size_t i = nameStart; i < modulePath.size() && modulePath[i] != '.';) {
+        const std::size_t length = core::SjisCharacterLength(modulePath, i);
         const char c = modulePath[i];
-        if (core::IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < modulePath.size()) {
-            title += c;
-            title += modulePath[++i];
+        if (!title.empty() && c >= 'A' && c <= 'Z') {
+            title += static_cast<char>(c - 'A' + 'a');
         } else {
-            title += (!title.empty() && c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+            title.append(modulePath.substr(i, length));
         }
+        i += length;
     }
     return title;
 }
@@ -82,25 +74,29 @@ void Application::Run(Form& mainForm, int showCommand) {
     mainForm_ = nullptr;
 }
 
-void Application::ShowException(const std::exception_ptr& error) noexcept {
-    std::string message;
+std::string Application::UserMessage(const std::exception_ptr& error) const {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& known) {
-        message = known.Message();
+        return known.Message();
     } catch (const std::bad_alloc&) {
-        message = kOutOfMemory;
-    } catch (const core::PageReadError&) {
-        message = kPageFileUnreadable;
+        return errorTexts_.outOfMemory;
     } catch (...) {
-        // Anything else carries no message the user could read: say what it means for them.
-        message = kInternalError;
     }
+    if (errorTexts_.describe) {
+        if (std::optional<std::string> message = errorTexts_.describe(error)) return *std::move(message);
+    }
+    // Anything else carries no message the user could read: say what it means for them.
+    return errorTexts_.internalError;
+}
+
+void Application::ShowException(const std::exception_ptr& error) noexcept {
     try {
-        ShowMessageBox(nullptr, core::ErrorBoxText(message), title_, MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        ShowMessageBox(nullptr, core::ErrorBoxText(UserMessage(error)), title_, MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     } catch (...) {
-        // No memory even for the texts: a box made of fixed texts alone.
-        MessageBoxW(nullptr, L"メモリが不足しています。", L"Varnedo", MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+        // No memory even for the texts: a box made of texts made in advance alone.
+        MessageBoxW(nullptr, errorTexts_.outOfMemoryAlone.c_str(), wideTitle_.c_str(),
+                    MB_ICONSTOP | MB_OK | MB_TASKMODAL);
     }
 }
 

@@ -5,12 +5,25 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace ui {
 
 class Form;
+
+// What the error box says for failures that carry no message of their own: the program's words,
+// given at start-up, since the toolkit knows neither the program's language nor its exceptions.
+struct ErrorBoxTexts {
+    std::string outOfMemory{};    // std::bad_alloc (Shift_JIS, as every text)
+    std::string internalError{};  // anything else the program does not word
+    // The box made of fixed texts when there is no memory even for the box: UTF-16, made in advance.
+    std::wstring outOfMemoryAlone{};
+    // The user's message for one of the program's own failures; nullopt for a failure it does not know.
+    std::function<std::optional<std::string>(const std::exception_ptr&)> describe{};
+};
 
 class Application {
 public:
@@ -21,15 +34,18 @@ public:
 
     // The caption of the error and message boxes; until set, DefaultTitle of the program file.
     const std::string& Title() const noexcept { return title_; }
-    void SetTitle(std::string title) { title_ = std::move(title); }
+    void SetTitle(std::string title);
+
+    void SetErrorBoxTexts(ErrorBoxTexts texts) { errorTexts_ = std::move(texts); }
 
     // Shows the main form as the program was started (normal, minimised, maximised) and
     // dispatches messages until it has closed.
     void Run(Form& mainForm, int showCommand = SW_SHOW);
     Form* MainForm() const noexcept { return mainForm_; }
 
-    // The standard error box: the message of a ui::Exception (nothing for any other exception)
-    // with a full stop as ErrorBoxText adds it, the title as caption, a stop icon and OK.
+    // The standard error box: the message of a ui::Exception, else the program's words for the
+    // failure (see ErrorBoxTexts), with a full stop as ErrorBoxText adds it, the title as caption, a
+    // stop icon and OK.
     void ShowException(const std::exception_ptr& error) noexcept;
     // The plain message box: modal, no icon, one OK, the title as caption, centred on the screen.
     void ShowMessage(std::string_view text);
@@ -40,8 +56,12 @@ public:
 
 private:
     Application();
+    std::string UserMessage(const std::exception_ptr& error) const;
 
     std::string title_;
+    // The title for the box shown when no memory is left to convert it.
+    std::wstring wideTitle_;
+    ErrorBoxTexts errorTexts_;
     Form* mainForm_ = nullptr;
 };
 

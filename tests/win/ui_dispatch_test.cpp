@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/dpi_scale.h"
+#include "core/text_store.h"
+#include "error_messages.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
@@ -35,7 +37,10 @@ struct DispatchForm : ui::Form {
 
 class Dispatch : public ::testing::Test {
 protected:
-    void SetUp() override { ui::App().SetTitle(kTitle); }
+    void SetUp() override {
+        ui::App().SetTitle(kTitle);
+        ui::App().SetErrorBoxTexts(ProgramErrorBoxTexts());
+    }
     DispatchForm form;
 };
 
@@ -73,8 +78,8 @@ struct ErrorCase {
     std::string boxText;
 };
 
-// A handler's ui::Exception shows its message with the full-stop rule; any other exception shows a
-// fixed text for what it means (never an empty box). Either way with the title as caption and a
+// A handler's ui::Exception shows its message with the full-stop rule; any other exception shows the
+// program's text for what it means (never an empty box). Either way with the title as caption and a
 // stop icon, and the window goes on.
 TEST_F(Dispatch, HandlerExceptionShowsErrorBoxAndProgramGoesOn) {
     const ErrorCase cases[] = {
@@ -85,6 +90,8 @@ TEST_F(Dispatch, HandlerExceptionShowsErrorBoxAndProgramGoesOn) {
          "\x83\x47\x83\x89\x81\x5B."},  // エラー
         {"out of memory", [] { throw std::bad_alloc(); },
          "メモリが不足しています。受信テキストをファイルに保存してからクリアしてください."},
+        {"page file unreadable", [] { throw core::PageReadError("hidden"); },
+         "一時ファイルから受信テキストを読み込めませんでした."},
         {"standard exception", [] { throw std::runtime_error("hidden"); }, "内部エラーが発生しました."},
         {"not an exception class", [] { throw 42; }, "内部エラーが発生しました."},
     };
