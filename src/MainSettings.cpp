@@ -3,11 +3,11 @@
 // failure: the window, or the file, then stays as it was.
 #include "Main.h"
 
+#include "file_reader.h"
 #include "file_replacement.h"
 
 #include "core/colour_schemes.h"
 #include "core/settings_format.h"
-#include "ui/unique_handle.h"
 #include "wide_path.h"
 
 #include <optional>
@@ -36,17 +36,12 @@ PathHolds WhatPathHolds(const std::string& path) {
 
 std::optional<std::string> ReadSettingsFile(const std::string& path) {
     if (WhatPathHolds(path) != PathHolds::RegularFile) return std::nullopt;
-    const ui::UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
     std::string bytes;
-    char buffer[4096];
-    while (bytes.size() < kMostBytesRead) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-        if (got == 0) break;
-        bytes.append(buffer, got);
-    }
+    const FileReadResult result = ReadFileInChunks(WidePath(path), [&bytes](std::string_view chunk) {
+        bytes.append(chunk.substr(0, kMostBytesRead - bytes.size()));
+        return bytes.size() < kMostBytesRead;
+    });
+    if (result != FileReadResult::Complete) return std::nullopt;
     return bytes;
 }
 

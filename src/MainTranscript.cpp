@@ -65,7 +65,7 @@ void TMainForm::LoadL1Click(ui::Object* /*Sender*/) {
         added.clear();
         return more;
     };
-    const TranscriptReadResult result = ReadTranscriptFile(OpenDialog1.FileName, addChunk);
+    const TranscriptReadResult result = ReadFileInChunks(OpenDialog1.FileName, addChunk);
     if (result == TranscriptReadResult::CannotOpen) {
         // Nothing was read: the waiting text goes back where it was.
         pendingText = std::move(added) + pendingText;

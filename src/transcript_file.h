@@ -1,6 +1,7 @@
 // Transcript files on disk: written whole or not at all, and read back as lines.
 #pragma once
 
+#include "file_reader.h"
 #include "file_replacement.h"
 
 #include <functional>
@@ -21,11 +22,8 @@ using TranscriptSink = ByteSink;
 using TranscriptBytes = ByteSource;
 bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes);
 
-enum class TranscriptReadResult {
-    Complete,    // read to its end (or to a Ctrl-Z byte)
-    CannotOpen,  // missing, not readable, or not a file on a disk
-    Failed,      // a read failed part way through
-};
+// How reading a transcript ended: see FileReadResult.
+using TranscriptReadResult = FileReadResult;
 
 struct TranscriptLines {
     TranscriptReadResult result;
@@ -36,7 +34,3 @@ struct TranscriptLines {
 // Reads a text-mode file as lines (see core::LineReader): CRs and NULs dropped, Ctrl-Z ends the
 // file, the LF ending a line is not part of it, and lines have no length limit.
 TranscriptLines ReadTranscriptFile(const std::wstring& path);
-
-// Reads a file a chunk at a time, its bytes as they are, for a reader of lines of any length; stops
-// early, complete, when `chunk` returns false (the file's end mark was seen).
-TranscriptReadResult ReadTranscriptFile(const std::wstring& path, const std::function<bool(std::string_view)>& chunk);
