@@ -2,26 +2,12 @@
 
 #include "ui/guarded_call.h"
 #include "ui/text_conversion.h"
+#include "ui/window_class.h"
 
 namespace ui {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
-
-void RegisterPaintedControlClass() {
-    static const bool registered = [] {
-        static const std::wstring className = ToWide(kPaintedControlClass);
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        windowClass.lpszClassName = className.c_str();
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
 
 int NextControlId() {
     static int nextId = 1000;
@@ -32,7 +18,7 @@ int NextControlId() {
 
 Control::Control(Window& parent, CreateParams params) : Window(&parent, params.align) {
     if (params.font) SetFont(std::move(*params.font));
-    RegisterPaintedControlClass();
+    RegisterWindowClass({.name = kPaintedControlClass, .style = CS_HREDRAW | CS_VREDRAW});
     const Rect& b = params.bounds;
     layoutBounds_ = b;
     // Created Unicode and subclassed by the Unicode functions, so the window never changes kind: a

@@ -6,8 +6,9 @@
 #include "ui/exception.h"
 #include "ui/guarded_call.h"
 #include "ui/main_menu.h"
+#include "ui/message_params.h"
 #include "ui/text_conversion.h"
-#include "ui/timer.h"
+#include "ui/window_class.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,7 +16,7 @@
 namespace ui {
 namespace {
 
-constexpr const wchar_t* kFormClass = L"UiForm";
+constexpr const char* kFormClass = "UiForm";
 
 void RunShowHandler(Form& form) {
     // A failing show handler is reported and the window still appears, as after any handler.
@@ -29,30 +30,18 @@ void RunShowHandler(Form& form) {
 
 }  // namespace
 
-void Form::RegisterClass() {
-    static const bool registered = [] {
-        // Unicode windows, so that their captions hold the texts whatever the system's code page.
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = &Form::Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kFormClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
 Form::Form(const FormArgs& args)
     : Window(nullptr, Align::None), owner_(args.owner), centreOnOwnerAtFirstShow_(args.centreOnOwnerAtFirstShow) {
-    RegisterClass();
+    RegisterWindowClass({.name = kFormClass,
+                         .procedure = &Form::Proc,
+                         .style = CS_DBLCLKS,
+                         .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     const DWORD style = args.style | WS_CLIPCHILDREN;
     // The window procedure attaches the handle at WM_NCCREATE, so messages sent during creation
     // already find the object.
-    CreateWindowExW(0, kFormClass, ToWide(args.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, args.width,
-                    args.height, owner_ ? owner_->Handle() : nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    CreateWindowExW(0, ToWide(kFormClass).c_str(), ToWide(args.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    args.width, args.height, owner_ ? owner_->Handle() : nullptr, nullptr, GetModuleHandleW(nullptr),
+                    this);
     if (!Handle()) throw Exception("The window \"" + args.caption + "\" cannot be created");
     // The DPI is that of the monitor the window opened on, known once it exists.
     SetDpi(WindowDpi(Handle()));
@@ -74,7 +63,7 @@ Form::~Form() {
 
 LRESULT CALLBACK Form::Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form = MessageParams{wParam, lParam}.CreatedFor<Form>();
         GuardedCall(
             [&] {
                 form->Attach(handle);
@@ -93,11 +82,12 @@ LRESULT CALLBACK Form::Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MessageParams params{wParam, lParam};
     switch (message) {
     case WM_COMMAND:
-        if (lParam == 0) {
+        if (!params.FromControl()) {
             // A menu command (code 0) or an accelerator (code 1): the id names the menu item.
-            if (menu_ && HIWORD(wParam) <= 1 && menu_->Dispatch(LOWORD(wParam))) return 0;
+            if (menu_ && params.CommandCode() <= 1 && menu_->Dispatch(params.CommandId())) return 0;
             break;
         }
         [[fallthrough]];
@@ -112,51 +102,31 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (ReflectToChild(message, wParam, lParam, result)) return result;
         break;
     }
-    case WM_TIMER:
-        for (Timer* timer : timers_) {
-            if (timer->Id() == wParam) {
-                timer->Fire();
-                return 0;
-            }
-        }
+    case WM_INITMENUPOPUP:
+        if (menu_) menu_->UpdateEnabled();
         break;
-    case WM_QUERYOPEN:
-        // A window started minimised shows for the first time now, after its show handler. The
-        // system took the place to restore to before asking, so the window restores itself to the
-        // one the handler gave it, and the system's restore is declined.
-        if (std::exchange(showWhenRestored_, false)) {
-            RunShowHandler(*this);
-            PlaceBeforeShowing();
-            WINDOWPLACEMENT placement{};
-            placement.length = sizeof placement;
-            if (GetWindowPlacement(Handle(), &placement)) {
-                placement.showCmd = SW_RESTORE;
-                SetWindowPlacement(Handle(), &placement);
-                return FALSE;
-            }
-        }
-        return TRUE;
+    case WM_QUERYOPEN: return QueryOpen() ? TRUE : FALSE;
     case WM_SIZE:
         // A minimised window keeps its children's sizes: laying them out for no client area would
         // only cost work (a long text wrapped at no width) and be undone at the restore.
-        if (wParam != SIZE_MINIMIZED) RealignChildren();
+        if (!params.SizeMinimised()) RealignChildren();
         return 0;
     case WM_DPICHANGED: {
         // Moved to a monitor of another DPI: everything is laid out again there, and the window
         // takes the place and size the system proposes for it.
-        ChangeDpi(LOWORD(wParam));
-        const auto* proposed = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
-                     proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ChangeDpi(params.NewDpi());
+        const RECT& proposed = params.ProposedRect();
+        SetWindowPos(Handle(), nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
+                     proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
         RealignChildren();
         return 0;
     }
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return QueryClose() ? TRUE : FALSE;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
+        if (params.Deactivated()) {
             RememberFocus();
-        } else if (!HIWORD(wParam)) {
+        } else if (!params.ActivatedMinimised()) {
             RestoreFocus();
         }
         return 0;
@@ -168,6 +138,21 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default: break;
     }
     return DefWindowProcW(Handle(), message, wParam, lParam);
+}
+
+bool Form::QueryOpen() {
+    // A window started minimised shows for the first time now, after its show handler. The system
+    // took the place to restore to before asking, so the window restores itself to the one the
+    // handler gave it, and the system's restore is declined.
+    if (!std::exchange(showWhenRestored_, false)) return true;
+    RunShowHandler(*this);
+    PlaceBeforeShowing();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(Handle(), &placement)) return true;
+    placement.showCmd = SW_RESTORE;
+    SetWindowPlacement(Handle(), &placement);
+    return false;
 }
 
 bool Form::QueryClose() {
@@ -313,9 +298,5 @@ void Form::RestoreFocus() noexcept {
         SetFocus(Handle());
     }
 }
-
-void Form::AttachTimer(Timer* timer) { timers_.push_back(timer); }
-
-void Form::DetachTimer(Timer* timer) noexcept { std::erase(timers_, timer); }
 
 }  // namespace ui

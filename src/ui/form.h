@@ -1,5 +1,5 @@
 // A top-level window. Notifications of its controls reach the control objects, menu commands the
-// main menu, timer messages the timers; every handler runs guarded, so an exception shows in the
+// main menu; every handler runs guarded, so an exception shows in the
 // application's error box and the window goes on.
 #pragma once
 
@@ -12,7 +12,6 @@
 namespace ui {
 
 class MainMenu;
-class Timer;
 
 struct FormArgs {
     std::string caption{};
@@ -56,18 +55,16 @@ public:
     void SetOuterLayoutSize(int width, int height);
     Form* Owner() const noexcept { return owner_; }
 
-    // Used by the menu and the timers of this form.
+    // Used by the menu of this form.
     void AttachMenu(MainMenu* menu) noexcept { menu_ = menu; }
-    void AttachTimer(Timer* timer);
-    void DetachTimer(Timer* timer) noexcept;
-    UINT_PTR NewTimerId() noexcept { return nextTimerId_++; }
 
 protected:
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static LRESULT CALLBACK Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    static void RegisterClass();
+    // Whether the system may restore the minimised window itself.
+    bool QueryOpen();
     bool QueryClose();
     void OnClose();
     void PlaceBeforeShowing();
@@ -85,8 +82,6 @@ private:
     bool modalEnded_ = false;
     HWND focusedControl_ = nullptr;
     MainMenu* menu_ = nullptr;
-    std::vector<Timer*> timers_;
-    UINT_PTR nextTimerId_ = 1;
 };
 
 }  // namespace ui

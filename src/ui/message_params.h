@@ -1,5 +1,5 @@
 // The parameters of window messages, read in one place: each accessor names what the message
-// carries, so that handlers never cast a parameter themselves.
+// carries, so that handlers of forms and controls never cast a parameter themselves.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +11,36 @@ struct MessageParams {
     WPARAM wParam;
     LPARAM lParam;
 
+    // WM_NCCREATE and WM_CREATE: the object passed to CreateWindowExW.
+    template <typename Object>
+    Object* CreatedFor() const {
+        return static_cast<Object*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    }
+
+    // WM_COMMAND: menu items and accelerators come without a control.
+    bool FromControl() const { return lParam != 0; }
+    UINT CommandId() const { return LOWORD(wParam); }
+    // 0 for a menu item, 1 for an accelerator, else the control's notification code.
+    UINT CommandCode() const { return HIWORD(wParam); }
+
+    // WM_ACTIVATE: the window loses the activation; or it gains it while minimised.
+    bool Deactivated() const { return LOWORD(wParam) == WA_INACTIVE; }
+    bool ActivatedMinimised() const { return HIWORD(wParam) != 0; }
+
+    // WM_DPICHANGED: the new DPI and the place and size the system proposes at it.
+    int NewDpi() const { return LOWORD(wParam); }
+    const RECT& ProposedRect() const { return *reinterpret_cast<const RECT*>(lParam); }
+
+    // WM_SIZE.
+    bool SizeMinimised() const { return wParam == SIZE_MINIMIZED; }
+    bool SizeIsEmpty() const { return LOWORD(lParam) == 0 || HIWORD(lParam) == 0; }
+    bool SizeIs(SIZE size) const { return LOWORD(lParam) == size.cx && HIWORD(lParam) == size.cy; }
+
     // Client coordinates of a mouse message; screen coordinates for WM_CONTEXTMENU. Signed: a
     // drag past the top or the left edge gives negative values.
     POINT Mouse() const { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
     bool ShiftHeld() const { return (wParam & MK_SHIFT) != 0; }
     UINT_PTR TimerId() const { return wParam; }
-    bool SizeIsEmpty() const { return LOWORD(lParam) == 0 || HIWORD(lParam) == 0; }
-    bool SizeIs(SIZE size) const { return LOWORD(lParam) == size.cx && HIWORD(lParam) == size.cy; }
     HFONT Font() const { return reinterpret_cast<HFONT>(wParam); }
     // The key a dialog asks about in WM_GETDLGCODE; nullptr when it asks in general.
     const MSG* DialogKey() const { return reinterpret_cast<const MSG*>(lParam); }

@@ -1,5 +1,6 @@
-// A timer of a form: fires on the user-interface thread, through the form's messages, so its
-// handler never runs at the same time as any other handler.
+// A timer of any window, a form or a control: fires on the user-interface thread, through the
+// window's message queue, so its handler never runs at the same time as any other handler. The
+// owner dispatches nothing itself: the message loop hands each tick to the timer.
 #pragma once
 
 #include "ui/object.h"
@@ -10,7 +11,7 @@
 
 namespace ui {
 
-class Form;
+class Window;
 
 struct TimerArgs {
     UINT interval = 1000;  // milliseconds
@@ -19,8 +20,11 @@ struct TimerArgs {
 
 class Timer : public Object {
 public:
-    Timer(Form& owner, TimerArgs args);
+    // The owner's window must exist and outlive the timer's ticks; the timer stops with it.
+    Timer(Window& owner, TimerArgs args);
     ~Timer() override;
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
 
     std::function<void(Object* sender)> OnTimer;
 
@@ -28,16 +32,23 @@ public:
     void SetEnabled(bool enabled);
     UINT Interval() const noexcept { return interval_; }
 
-    UINT_PTR Id() const noexcept { return id_; }
-    void Fire();
+    // Starts again from now, ticking every `interval` milliseconds.
+    void Start(UINT interval);
+    void Stop() { SetEnabled(false); }
+    // Whether the system keeps the timer: false when stopped, when the system refused to set it,
+    // and once the owner's window is gone.
+    bool Running() const noexcept;
 
 private:
+    static void CALLBACK Tick(HWND window, UINT message, UINT_PTR id, DWORD time) noexcept;
     void Update();
+    void Fire();
 
-    Form& owner_;
+    Window& owner_;
     UINT_PTR id_;
     UINT interval_;
     bool enabled_;
+    bool running_ = false;
 };
 
 }  // namespace ui

@@ -132,6 +132,62 @@ TEST_F(Dispatch, TimerExceptionShowsErrorBox) {
     EXPECT_EQ(1, ticks);
 }
 
+// A timer a control owns ticks into its handler, the control dispatching nothing; stopped from
+// its handler, it ticks no more.
+TEST_F(Dispatch, ControlOwnedTimerTicksUntilStopped) {
+    ui::Timer timer(form.plainButton, {.enabled = false});
+    EXPECT_FALSE(timer.Running());
+    int ticks = 0;
+    timer.OnTimer = [&](ui::Object* sender) {
+        EXPECT_EQ(&timer, sender);
+        ++ticks;
+        timer.Stop();
+    };
+    timer.Start(10);
+    EXPECT_TRUE(timer.Running());
+    for (int wait = 0; wait < 250 && ticks == 0; ++wait) uitest::PumpMessages(20);
+    uitest::PumpMessages(100);
+    EXPECT_EQ(1, ticks);
+    EXPECT_FALSE(timer.Running());
+}
+
+// A context menu greys the items not enabled as it opens, and runs the item the user chooses.
+TEST_F(Dispatch, PopupMenuGreysItemsAndRunsTheChosenOne) {
+    bool canPaste = false;
+    std::string ran;
+    ui::PopupMenu menu(
+        {{.caption = "&Copy", .onClick = [&](ui::Object*) { ran += "copy"; }},
+         {},
+         {.caption = "&Paste", .onClick = [&](ui::Object*) { ran += "paste"; }, .enabled = [&] { return canPaste; }}});
+    const ui::UniqueMenu greyed = menu.Build();
+    EXPECT_NE(0u, GetMenuState(greyed.get(), 1, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_NE(0u, GetMenuState(greyed.get(), 2, MF_BYPOSITION) & MF_GRAYED);
+    canPaste = true;
+    EXPECT_EQ(0u, GetMenuState(menu.Build().get(), 2, MF_BYPOSITION) & MF_GRAYED);
+
+    // The user presses Paste's access key while the menu is open; should the key go astray, the
+    // menu is closed rather than left waiting.
+    ui::Timer rescue(form, {.interval = 5000});
+    rescue.OnTimer = [](ui::Object*) { EndMenu(); };
+    SetForegroundWindow(form.Handle());
+    PostMessageW(form.Handle(), WM_CHAR, 'p', 0);
+    EXPECT_TRUE(menu.TrackAt(form.Handle(), {100, 100}));
+    EXPECT_EQ("paste", ran);
+}
+
+// A popup of the menu bar greys, as it opens, the items not enabled at that moment.
+TEST_F(Dispatch, MenuBarGreysItemsAsAPopupOpens) {
+    bool canPaste = false;
+    ui::MainMenu menu(form, {{"&Edit", {{601, "&Copy"}, {602, "&Paste", {}, [&] { return canPaste; }}}}});
+    const auto greyed = [&](UINT id) { return (GetMenuState(menu.Handle(), id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    SendMessageW(form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu.Handle(), 0)), 0);
+    EXPECT_FALSE(greyed(601));
+    EXPECT_TRUE(greyed(602));
+    canPaste = true;
+    SendMessageW(form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu.Handle(), 0)), 0);
+    EXPECT_FALSE(greyed(602));
+}
+
 // Menu items run by command id; an id no item has runs nothing.
 TEST_F(Dispatch, MenuCommandIdRunsItsItem) {
     int first = 0;
