@@ -23,6 +23,12 @@ struct MessageParams {
     // 0 for a menu item, 1 for an accelerator, else the control's notification code.
     UINT CommandCode() const { return HIWORD(wParam); }
 
+    // The control a WM_COMMAND or WM_CTLCOLOR* message comes from; what WM_NOTIFY and WM_DRAWITEM
+    // carry, the control named inside.
+    HWND ControlHandle() const { return reinterpret_cast<HWND>(lParam); }
+    const NMHDR& Notification() const { return *reinterpret_cast<const NMHDR*>(lParam); }
+    const DRAWITEMSTRUCT& DrawItem() const { return *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam); }
+
     // WM_ACTIVATE: the window loses the activation; or it gains it while minimised.
     bool Deactivated() const { return LOWORD(wParam) == WA_INACTIVE; }
     bool ActivatedMinimised() const { return HIWORD(wParam) != 0; }

@@ -2,6 +2,7 @@
 
 #include "core/dpi_scale.h"
 #include "ui/exception.h"
+#include "ui/message_params.h"
 #include "ui/text_conversion.h"
 
 #include <algorithm>
@@ -179,6 +180,7 @@ void Window::ApplyFont() {
 bool Window::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 bool Window::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const MessageParams params{wParam, lParam};
     HWND child = nullptr;
     switch (message) {
     case WM_COMMAND:
@@ -186,13 +188,11 @@ bool Window::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: child = reinterpret_cast<HWND>(lParam); break;
-    case WM_NOTIFY: child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom; break;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlType != ODT_MENU) child = item->hwndItem;
+    case WM_CTLCOLORSTATIC: child = params.ControlHandle(); break;
+    case WM_NOTIFY: child = params.Notification().hwndFrom; break;
+    case WM_DRAWITEM:
+        if (params.DrawItem().CtlType != ODT_MENU) child = params.DrawItem().hwndItem;
         break;
-    }
     default: return false;
     }
     Window* target = FromHandle(child);
