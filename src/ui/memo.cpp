@@ -6,6 +6,7 @@
 #include "ui/clipboard.h"
 #include "ui/temp_page_file.h"
 #include "ui/text_conversion.h"
+#include "ui/window_class.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,40 +18,26 @@ namespace {
 // Shift_JIS): beyond this the copy is refused rather than fail on its way.
 constexpr std::size_t kMostClipboardBytes = 64u << 20;
 
-void RegisterTextAreaClass() {
-    static const bool registered = [] {
-        // A Unicode window: other programs read its text in UTF-16 whatever the code page.
-        static const std::wstring className = ToWide(kTextAreaClass);
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
-        windowClass.lpszClassName = className.c_str();
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
-const char* Registered(const char* className) {
-    RegisterTextAreaClass();
-    return className;
-}
-
 }  // namespace
 
 Memo::Memo(Window& parent, MemoArgs args)
-    : Control(parent, {.className = Registered(kTextAreaClass),
-                       .style = WS_VSCROLL | WS_TABSTOP,
-                       .exStyle = WS_EX_CLIENTEDGE,
-                       .bounds = args.bounds,
-                       .align = args.align,
-                       .font = std::move(args.font)}),
+    : Control(parent,
+              {.className = RegisterWindowClass({.name = kTextAreaClass, .style = CS_DBLCLKS, .cursor = IDC_IBEAM}),
+               .style = WS_VSCROLL | WS_TABSTOP,
+               .exStyle = WS_EX_CLIENTEDGE,
+               .bounds = args.bounds,
+               .align = args.align,
+               .font = std::move(args.font)}),
       document_(&OpenTempPageFile, args.limits),
       view_(document_),
       colors_{args.background, args.textColor},
       brush_(CreateSolidBrush(args.background)) {
+    scrollBarTimer_.OnTimer = [this](Object*) {
+        scrollBarTimer_.Stop();
+        DrawStaleScrollBar();
+    };
+    refineTimer_.OnTimer = [this](Object*) { RefineSome(); };
+    dragTimer_.OnTimer = [this](Object*) { OnDragTimer(); };
     // The font arrived with WM_SETFONT while the control was created, before the subclass that
     // handles it; take it now.
     font_ = CurrentFont().Handle();

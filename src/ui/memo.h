@@ -13,6 +13,7 @@
 #pragma once
 
 #include "ui/control.h"
+#include "ui/timer.h"
 #include "ui/wide_text_messages.h"
 
 #include "core/text_view.h"
@@ -89,9 +90,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static constexpr UINT_PTR kScrollBarTimerId = 1;
-    static constexpr UINT_PTR kRefineTimerId = 2;
-    static constexpr UINT_PTR kDragTimerId = 3;
     static constexpr UINT kShowNoticeMessage = WM_APP + 0x41;
 
     // Text and editing (memo.cpp).
@@ -146,8 +144,9 @@ private:
     bool composing_ = false;
     POINT dragPoint_{};
     bool scrollBarStale_ = false;
-    bool scrollBarTimer_ = false;
-    bool refineTimer_ = false;
+    Timer scrollBarTimer_{*this, {.enabled = false}};
+    Timer refineTimer_{*this, {.enabled = false}};
+    Timer dragTimer_{*this, {.enabled = false}};
     ULONGLONG scrollBarDrawnAt_ = 0;
     ULONGLONG refineAfter_ = 0;   // no background layout before this tick count
     SIZE laidOutClient_{-1, -1};  // the client size the rows were last laid out for

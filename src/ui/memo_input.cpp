@@ -16,8 +16,6 @@ namespace {
 constexpr UINT kDragScrollInterval = 50;
 constexpr int kMostDragRows = 20;
 
-enum ContextCommand : UINT { kUndo = 1, kCut, kCopy, kPaste, kDelete, kSelectAll };
-
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 std::optional<core::CaretStep> CaretStepOf(WPARAM key, bool control) {
@@ -116,11 +114,11 @@ void Memo::OnMouseDrag(POINT mouse) {
     GetClientRect(Handle(), &client);
     // Beyond the top or the bottom the view scrolls on by itself while the button is held.
     if (mouse.y < 0 || mouse.y >= client.bottom) {
-        SetTimer(Handle(), kDragTimerId, kDragScrollInterval, nullptr);
+        dragTimer_.Start(kDragScrollInterval);
         OnDragTimer();
         return;
     }
-    KillTimer(Handle(), kDragTimerId);
+    dragTimer_.Stop();
     Select(document_.Anchor(), OffsetAtPoint(mouse));
 }
 
@@ -130,7 +128,7 @@ void Memo::OnDragTimer() {
     const int beyond =
         dragPoint_.y < 0 ? dragPoint_.y : std::max(0, static_cast<int>(dragPoint_.y - client.bottom + 1));
     if (beyond == 0 || GetCapture() != Handle()) {
-        KillTimer(Handle(), kDragTimerId);
+        dragTimer_.Stop();
         return;
     }
     const int rows = std::min(kMostDragRows, 1 + std::abs(beyond) / lineHeight_);
@@ -146,29 +144,22 @@ void Memo::ShowContextMenu(POINT point) {
         GetCaretPos(&point);
         ClientToScreen(Handle(), &point);
     }
-    UniqueMenu menu(CreatePopupMenu());
-    if (!menu) return;
-    const UINT whenSelected = document_.HasSelection() ? MF_ENABLED : MF_GRAYED;
-    AppendMenuText(menu.get(), MF_STRING | (document_.CanUndo() ? MF_ENABLED : MF_GRAYED), kUndo, "元に戻す(&U)");
-    AppendMenuText(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuText(menu.get(), MF_STRING | whenSelected, kCut, "切り取り(&T)");
-    AppendMenuText(menu.get(), MF_STRING | whenSelected, kCopy, "コピー(&C)");
-    AppendMenuText(menu.get(), MF_STRING | (ClipboardHasText() ? MF_ENABLED : MF_GRAYED), kPaste, "貼り付け(&P)");
-    AppendMenuText(menu.get(), MF_STRING | whenSelected, kDelete, "削除(&D)");
-    AppendMenuText(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuText(menu.get(), MF_STRING | (document_.Size() == 0 ? MF_GRAYED : MF_ENABLED), kSelectAll,
-                   "すべて選択(&A)");
-    const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, Handle(), nullptr));
-    switch (chosen) {
-    case kUndo: Undo(); break;
-    case kCut: CutToClipboard(); break;
-    case kCopy: CopyToClipboard(); break;
-    case kPaste: PasteFromClipboard(); break;
-    case kDelete: ReplaceSelection({}); break;
-    case kSelectAll: Select(0, document_.Size()); break;
-    default: break;
-    }
+    const auto selected = [this] { return document_.HasSelection(); };
+    PopupMenu menu({
+        {.caption = "元に戻す(&U)",
+         .onClick = [this](Object*) { Undo(); },
+         .enabled = [this] { return document_.CanUndo(); }},
+        {},
+        {.caption = "切り取り(&T)", .onClick = [this](Object*) { CutToClipboard(); }, .enabled = selected},
+        {.caption = "コピー(&C)", .onClick = [this](Object*) { CopyToClipboard(); }, .enabled = selected},
+        {.caption = "貼り付け(&P)", .onClick = [this](Object*) { PasteFromClipboard(); }, .enabled = &ClipboardHasText},
+        {.caption = "削除(&D)", .onClick = [this](Object*) { ReplaceSelection({}); }, .enabled = selected},
+        {},
+        {.caption = "すべて選択(&A)",
+         .onClick = [this](Object*) { Select(0, document_.Size()); },
+         .enabled = [this] { return document_.Size() != 0; }},
+    });
+    menu.TrackAt(Handle(), point);
 }
 
 }  // namespace ui

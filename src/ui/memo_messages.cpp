@@ -30,19 +30,6 @@ std::optional<LRESULT> Memo::WindowMessage(UINT message, WPARAM wParam, LPARAM l
     switch (message) {
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;  // the paint covers every pixel
-    case WM_TIMER:
-        if (params.TimerId() == kScrollBarTimerId) {
-            KillTimer(Handle(), kScrollBarTimerId);
-            scrollBarTimer_ = false;
-            DrawStaleScrollBar();
-        } else if (params.TimerId() == kRefineTimerId) {
-            RefineSome();
-        } else if (params.TimerId() == kDragTimerId) {
-            OnDragTimer();
-        } else {
-            return std::nullopt;
-        }
-        return 0;
     case kShowNoticeMessage: ShowNotices(); return 0;
     case WM_NCPAINT: PrepareFrame(); return std::nullopt;
     case WM_SIZE:
@@ -111,7 +98,7 @@ std::optional<LRESULT> Memo::MouseMessage(UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_CAPTURECHANGED:
         view_.Hold(core::ViewHold::MouseButton, false);
-        KillTimer(Handle(), kDragTimerId);
+        dragTimer_.Stop();
         return 0;
     case WM_NCLBUTTONDOWN: {
         // Dragging the thumb or holding an arrow of the scroll bar runs a loop of the system's

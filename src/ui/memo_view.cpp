@@ -64,9 +64,7 @@ void Memo::UpdateScrollBar() {
     // milliseconds, and reception may change it several times before the window is painted.
     SetScrollBar(false);
     scrollBarStale_ = true;
-    if (!refineTimer_ && !view_.Exact()) {
-        refineTimer_ = SetTimer(Handle(), kRefineTimerId, kRefineInterval, nullptr) != 0;
-    }
+    if (!refineTimer_.Running() && !view_.Exact()) refineTimer_.Start(kRefineInterval);
 }
 
 void Memo::SetScrollBar(bool redraw) {
@@ -84,8 +82,7 @@ void Memo::SetScrollBar(bool redraw) {
 void Memo::RefineSome() {
     if (GetTickCount64() < refineAfter_) return;
     if (!view_.Refine(kRefineBytes)) {
-        KillTimer(Handle(), kRefineTimerId);
-        refineTimer_ = false;
+        refineTimer_.Stop();
     }
     SetScrollBar(false);
     scrollBarStale_ = true;
@@ -98,10 +95,8 @@ void Memo::DrawStaleScrollBar() {
     // streams in it is drawn a few times a second, not at every paint.
     const ULONGLONG now = GetTickCount64();
     if (now - scrollBarDrawnAt_ < kScrollBarDrawInterval) {
-        if (!scrollBarTimer_) {
-            SetTimer(Handle(), kScrollBarTimerId, static_cast<UINT>(kScrollBarDrawInterval - (now - scrollBarDrawnAt_)),
-                     nullptr);
-            scrollBarTimer_ = true;
+        if (!scrollBarTimer_.Running()) {
+            scrollBarTimer_.Start(static_cast<UINT>(kScrollBarDrawInterval - (now - scrollBarDrawnAt_)));
         }
         return;
     }

@@ -464,7 +464,7 @@ TEST_F(Transcripts, LoadedLinesFollowTheText) {
         {"a NUL byte is dropped", "", std::string("a\0b\r\n", 5), "ab\r\n"},
         {"an empty file adds nothing", "x", "", "x"},
         {"after a line break", "x\r\n", "a\r\n", "x\r\na\r\n"},
-        {"after text without a break", "x", "a\r\nb\r\n", "x\r\na\r\nb"},
+        {"after text without a break, ending on one", "x", "a\r\nb\r\n", "x\r\na\r\nb\r\n"},
         {"a 5,000-byte line of two-byte characters is one line", "", longLine + "\r\n", longLine + "\r\n"},
     };
     int number = 0;
@@ -498,12 +498,12 @@ TEST_F(Transcripts, OpenDialogOffersTheLastFileAndLoadsAfterAWaitingByte) {
     // The text area cannot hold a first byte without its partner as it is; it shows it exactly
     // as it does when the byte stands in its text before the loaded line.
     const std::string loaded = main->Memo1.Text();
-    main->Memo1.SetText("A\x82\r\nabc");
+    main->Memo1.SetText("A\x82\r\nabc\r\n");
     EXPECT_EQ(main->Memo1.Text(), loaded);
 
     seen = Load({.typedName = "lines.txt"});
     EXPECT_TRUE(seen.proposedName.ends_with("lines.txt")) << seen.proposedName;
-    EXPECT_EQ(loaded + "\r\nabc", main->Memo1.Text()) << "the same file twice adds its lines twice";
+    EXPECT_EQ(loaded + "abc\r\n", main->Memo1.Text()) << "the same file twice adds its lines twice";
 }
 
 // A file that cannot be opened, or a device that is not a file, shows the read-failure message
