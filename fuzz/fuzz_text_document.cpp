@@ -13,6 +13,7 @@
 #include "core/text_layout.h"
 #include "fuzz_check.h"
 #include "memory_page_file.h"
+#include "whole_layout.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(document.Text() == model, "the blocks hold the text");
 
-    core::TextLayout whole;
+    testing_support::WholeLayout whole;
     whole.Reset(model, columns);
     while (document.Rows().Refine(64)) {
     }
