@@ -28,6 +28,15 @@ inline bool IsLineBreakAt(std::string_view text, std::size_t offset) {
 
 inline constexpr std::size_t kTextEnd = static_cast<std::size_t>(-1);
 
+// The widest row laid out, in cells.
+inline constexpr int kMostColumns = 4096;
+// How many bytes past the widest row's end ScanRows may look: a row takes at most columns + 2
+// bytes and its end looks two bytes further; the rest is room to spare.
+inline constexpr std::size_t kRowLookPast = 8;
+// How far a change of the bytes reaches back: rows laid out from bytes that end more than this
+// before the first changed byte stay as they were.
+inline constexpr std::size_t kRowReach = kMostColumns + kRowLookPast;
+
 // Lays out rows of `text` from `at`, which starts a row, and hands each row's start and end to
 // `emit`, until a row would start at or after `stopAt`: returns where it starts. Returns kTextEnd
 // after the text's last row. With `textEnds` false the bytes after `text` are unknown: the caller

@@ -29,8 +29,9 @@ core::StoreLimits SmallBlocks() {
 using testing_support::MemoryPageFile;
 
 std::string RandomPiece(std::mt19937& random, std::size_t most) {
-    static const char* const kPieces[] = {"a",    "b",    "c",        " ",    " ",  "\t",
-                                          "\r\n", "\r\n", "\x82\xA0", "\x88", "\n", "\r"};
+    // A run of letters now and then makes lines that span blocks.
+    static const char* const kPieces[] = {"a",    "b",        "c",    " ",  " ",  "\t",          "\r\n",
+                                          "\r\n", "\x82\xA0", "\x88", "\n", "\r", "xxxxxxxxxxxx"};
     std::string piece;
     const std::size_t count = std::uniform_int_distribution<std::size_t>(0, most)(random);
     for (std::size_t i = 0; i < count; ++i) piece += kPieces[random() % std::size(kPieces)];
@@ -44,7 +45,9 @@ void ExpectSameRows(core::TextDocument& document, const std::string& text, int c
     while (rows.Refine(100)) {
     }
     ASSERT_EQ(rows.RowCount(), whole.RowCount()) << when;
-    for (std::size_t i = 0; i < whole.RowCount(); ++i) {
+    // From the last row back: laying out a block mends the counts after it, so a count left wrong
+    // shows before the blocks ahead of it are looked at.
+    for (std::size_t i = whole.RowCount(); i-- > 0;) {
         const core::TextRow expected = whole.Row(i);
         const core::TextRow row = rows.RowAtIndex(i);
         ASSERT_EQ(row.start, expected.start) << when << " row " << i;
@@ -59,29 +62,45 @@ void ExpectSameRows(core::TextDocument& document, const std::string& text, int c
     }
 }
 
+// Appends, edits anywhere and width changes, some in runs of many with no row looked at between
+// them. Every third round pages to a file with room for only a few blocks in memory; every fourth
+// keeps only the newest few hundred bytes, so the oldest lines leave as it goes.
 TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
     std::mt19937 random(7);
+    std::size_t roundsThatDropped = 0;
     for (int round = 0; round < 150; ++round) {
-        // Every third round pages to a file with room for only a few blocks in memory.
         core::StoreLimits limits = SmallBlocks();
         if (round % 3 == 0) limits.residentBytes = 64;
+        if (round % 4 == 1) limits.maxTextBytes = 240;
         core::TextDocument document([] { return std::make_unique<MemoryPageFile>(); }, limits);
         std::string model;
+        std::size_t droppedSeen = 0;
+        const auto change = [&](bool edit, bool lookFirst) {
+            const std::size_t from = random() % (model.size() + 1);
+            const std::size_t to = from + random() % (model.size() - from + 1);
+            const std::string piece = RandomPiece(random, edit ? 8 : 40);
+            if (!edit && lookFirst) {
+                document.Append(piece);
+                model += piece;
+            } else if (!edit) {
+                document.Store().Append(piece);
+                model += piece;
+            } else {
+                if (lookFirst) document.Rows().RowAt(from);
+                document.Store().Replace(from, to, piece);
+                model.replace(from, to - from, piece);
+            }
+            model.erase(0, document.DroppedBytes() - droppedSeen);
+            droppedSeen = document.DroppedBytes();
+        };
         int columns = 1 + static_cast<int>(random() % 12);
         document.Rows().SetColumns(columns);
         for (int step = 0; step < 25; ++step) {
-            const int action = static_cast<int>(random() % 10);
-            if (action < 5) {
-                const std::string piece = RandomPiece(random, 40);
-                document.Append(piece);
-                model += piece;
-            } else if (action < 9) {
-                const std::size_t from = random() % (model.size() + 1);
-                const std::size_t to = from + random() % (model.size() - from + 1);
-                const std::string piece = RandomPiece(random, 8);
-                document.Select(from, from);
-                document.Store().Replace(from, to, piece);
-                model.replace(from, to - from, piece);
+            const int action = static_cast<int>(random() % 11);
+            if (action < 9) {
+                change(action >= 5, true);
+            } else if (action == 9) {
+                for (int i = 0; i < 20; ++i) change(random() % 2 == 0, false);
             } else {
                 columns = 1 + static_cast<int>(random() % 12);
                 document.Rows().SetColumns(columns);
@@ -92,7 +111,9 @@ TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
         if (round % 3 == 0) {
             EXPECT_LE(document.Store().ResidentBytes(), 64u + limits.blockMostBytes);
         }
+        roundsThatDropped += document.DroppedBytes() > 0;
     }
+    EXPECT_GT(roundsThatDropped, 10u);
 }
 
 TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
@@ -106,6 +127,53 @@ TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
     document.Rows().RowAt(document.Size());
     ExpectSameRows(document, "head\r\n" + line, 5, "long line");
     EXPECT_TRUE(document.Rows().Exact());
+}
+
+// A row as wide as the widest layout spans many blocks: an edit near its end lays out again the
+// block the row starts in, far before the edit, though that block was laid out and kept.
+TEST(TextStore, AnEditFarIntoAWideRowLaysOutTheBlockWhereTheRowStarts) {
+    core::TextDocument document({}, SmallBlocks());
+    const std::string text = "head\r\n" + std::string(core::kMostColumns + 100, 'x');
+    const std::size_t rowStart = 6;
+    const std::size_t at = rowStart + core::kMostColumns - 6;
+    std::string edited = text;
+    edited.insert(at, " ");
+    testing_support::WholeLayout before, after;
+    before.Reset(text, core::kMostColumns);
+    after.Reset(edited, core::kMostColumns);
+    ASSERT_NE(before.Row(1).end, after.Row(1).end);  // the space moves where the row wraps
+
+    document.Append(text);
+    document.Rows().SetColumns(core::kMostColumns);
+    EXPECT_EQ(document.Rows().RowAt(rowStart).end, before.Row(1).end);
+    document.Store().Replace(at, at, " ");
+    EXPECT_EQ(document.Rows().RowAt(rowStart).end, after.Row(1).end);
+}
+
+// A block that began inside a line counted its rows from where that line's row began; once it
+// begins a line itself (an edit ends the line just before it, or the blocks before it leave) it
+// counts them anew from its own start.
+TEST(TextStore, ABlockThatComesToBeginALineCountsItsRowsAnew) {
+    core::TextDocument edited({}, SmallBlocks());
+    std::string text(40, 'x');
+    edited.Append(text);
+    edited.Rows().SetColumns(5);
+    ExpectSameRows(edited, text, 5, "before the edit");
+    edited.Store().Replace(30, 32, "\r\n");
+    ExpectSameRows(edited, text.replace(30, 2, "\r\n"), 5, "a line ends just before the second block");
+
+    // The text is long enough that what is appended reaches back to none of the first blocks.
+    core::StoreLimits limits = SmallBlocks();
+    limits.maxTextBytes = 4 * core::kRowReach;
+    core::TextDocument dropped({}, limits);
+    dropped.Rows().SetColumns(5);
+    dropped.Append(std::string(limits.maxTextBytes - 100, 'x'));
+    while (dropped.DroppedBytes() == 0) {
+        while (dropped.Rows().Refine(1000)) {
+        }
+        dropped.Append("xxxxxxx");
+    }
+    ExpectSameRows(dropped, std::string(dropped.Size(), 'x'), 5, "the oldest blocks of a line left");
 }
 
 TEST(TextStore, AFailedEditLeavesTheTextAsItWas) {
