@@ -11,6 +11,11 @@ BlockRowTable::BlockRowTable(TextStore& store) : store_(store), rows_(store.Bloc
     store_.Listen(this);
 }
 
+void BlockRowTable::Reserve(std::size_t blockCount) {
+    // Doubling, so that appending a block does not move all the others.
+    if (blockCount > rows_.capacity()) rows_.reserve(std::max(blockCount, 2 * rows_.capacity()));
+}
+
 void BlockRowTable::BlocksChanged(const BlockChange& change) noexcept {
     const std::size_t oldCount = rows_.size();
     const std::size_t newCount = store_.BlockCount();

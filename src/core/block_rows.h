@@ -34,7 +34,7 @@ public:
     BlockRows& operator[](std::size_t block) { return rows_[block]; }
     const BlockRows& operator[](std::size_t block) const { return rows_[block]; }
 
-    void Reserve(std::size_t blockCount) override { rows_.reserve(blockCount); }
+    void Reserve(std::size_t blockCount) override;
     // The new blocks have no rows yet; the blocks before the change whose rows may reach it are
     // laid out again, and so are the blocks after it whose first row may have begun in it.
     void BlocksChanged(const BlockChange& change) noexcept override;

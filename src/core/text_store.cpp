@@ -81,8 +81,10 @@ void TextStore::Append(std::string_view bytes) {
     const std::string restBefore(LastTwo(tail + std::string(LastTwo(bytes.substr(0, intoLast)))));
     std::vector<TextBlock> made =
         MakeBlocks(rest, size_ + intoLast, blocks_.empty() || EndsWithCrLf(restBefore, {}, 0), restBefore);
-    blocks_.reserve(blocks_.size() + made.size());
-    if (listener_) listener_->Reserve(blocks_.size() + made.size());
+    // Room that grows by doubling, or every new block would move all the others.
+    const std::size_t newCount = blocks_.size() + made.size();
+    if (newCount > blocks_.capacity()) blocks_.reserve(std::max(newCount, 2 * blocks_.capacity()));
+    if (listener_) listener_->Reserve(newCount);
     const std::size_t oldEnd = size_;
     const std::size_t keptFront = blocks_.size() - (intoLast > 0 ? 1 : 0);
     if (intoLast > 0) {
