@@ -56,7 +56,7 @@ std::uint64_t BenchForm::TextAreaBytes() const { return form->Memo1.TextSize(); 
 
 std::string BenchForm::TextPiece(std::uint64_t offset, std::size_t count) const {
     const auto from = static_cast<std::size_t>(offset);
-    return form->Memo1.Document().Read(from, from + count);
+    return form->Memo1.Read(from, from + count);
 }
 
 }  // namespace bench

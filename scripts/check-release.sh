@@ -11,21 +11,32 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 (cd "$build" && cpack -G ZIP >/dev/null) || fail "cpack could not build the package"
 [ -f "$zip" ] || fail "$zip was not made"
 
-listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$listing" = "Varnedo.exe readme.txt " ] || fail "the zip holds '$listing', not Varnedo.exe and readme.txt"
+listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
+[ "$listing" = "SHA256SUMS Varnedo.exe readme.txt " ] ||
+  fail "the zip holds '$listing', not SHA256SUMS, Varnedo.exe and readme.txt"
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 exe=$unpacked/Varnedo.exe
 
+# SHA256SUMS names the two other files, and their sums are right.
+summed=$(awk '{print $2}' "$unpacked/SHA256SUMS" | LC_ALL=C sort | tr '\n' ' ')
+[ "$summed" = "Varnedo.exe readme.txt " ] || fail "SHA256SUMS names '$summed', not Varnedo.exe and readme.txt"
+(cd "$unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files beside it"
+
 file "$exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "not a 32-bit GUI program: $(file "$exe")"
 
-# Only DLLs that every Windows has; mingw's own runtime DLLs must be linked in.
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|IMM32|VERSION|ADVAPI32|SHELL32|msvcrt)\.dll$'
+# Only the system's known DLLs, which Windows always loads from its own folder, and comctl32, which the
+# manifest binds: any other DLL imported would be looked for first in the program's folder, which its
+# user can write to. mingw's own runtime DLLs must be linked in; other DLLs are loaded at run time.
+allowed='^(KERNEL32|USER32|GDI32|COMDLG32|IMM32|msvcrt|SHELL32|OLE32|OLEAUT32|ADVAPI32|COMCTL32)\.dll$'
 while read -r dll; do
-  echo "$dll" | grep -qiE "$allowed" || fail "imports $dll, which Windows does not ship"
+  echo "$dll" | grep -qiE "$allowed" || fail "imports $dll, which may be loaded from the program's folder"
 done < <(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print $3}')
+# No time stamp in the PE header, so that every build of the same sources is the same.
+stamp=$(i686-w64-mingw32-objdump -p "$exe" | awk '/^Time\/Date/ {sub(/^Time\/Date[ \t]*/, ""); if (!seen) print; seen = 1}')
+[ "$stamp" = "Thu Jan  1 00:00:00 1970" ] || fail "the PE header holds the time stamp $stamp"
 
 # The fixed version block: signature FEEF04BD, structure version 1.0, file version 1.0.8.2.
 hex=$(od -An -tx1 -v "$exe" | tr -d ' \n')
@@ -53,4 +64,4 @@ characteristics=$(i686-w64-mingw32-objdump -p "$exe" | awk '/^Characteristics/ &
 
 cmp -s "$unpacked/readme.txt" "$(dirname "$0")/../resources/readme.txt" || fail "readme.txt differs from resources/readme.txt"
 size=$(stat -c %s "$exe")
-echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, system DLLs only, version $version, manifest, large-address aware) and readme.txt"
+echo "ok: $zip: Varnedo.exe ($size bytes, PE32 GUI, known DLLs only, no time stamp, version $version, manifest, large-address aware), readme.txt and SHA256SUMS"

@@ -79,6 +79,8 @@ public:
     void OpenO1Click(ui::Object* Sender);
     // Called by Clear once the text area is empty (MainReceive.cpp).
     void OnTextCleared();
+    // What the text area reports: a full text area, dropped lines, a copy refused (MainNotices.cpp).
+    void Memo1Event(ui::TextAreaEvent event);
     // Colour scheme and text size (MainLook.cpp).
     void RadioGroup1Click(ui::Object* Sender);
     void Button2Click(ui::Object* Sender);

@@ -106,8 +106,9 @@ bool TMainForm::ShowPendingText() {
 std::string TMainForm::TakePendingText() { return std::exchange(pendingText, std::string()); }
 
 void TMainForm::OnTextCleared() {
-    // What had not reached the text area went with the text; LeadByte stays as it is.
-    pendingText.clear();
+    // What had not reached the text area went with the text, all but a first byte that waits for
+    // its second; LeadByte stays as it is.
+    pendingText = core::KeptByClear(pendingText);
 }
 
 void TMainForm::ComboBox1Change(ui::Object* /*Sender*/) {

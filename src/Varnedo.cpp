@@ -5,11 +5,14 @@
 #include "Version.h"
 
 #include "ui/application.h"
+#include "ui/system_library.h"
 #include "ui/unique_handle.h"
 
 #include <memory>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    // Before anything loads a DLL: the program's folder may hold files its user put there.
+    ui::RestrictDllSearchToSystemFolder();
     // Creating the mutex and learning that it existed are one step, so two copies started at the
     // same moment cannot both pass. Nobody owns it: only its existence tells that a copy runs.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, "Ravix");

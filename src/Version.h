@@ -24,9 +24,10 @@ public:
     void FormShow(ui::Object* Sender);
     void Button1Click(ui::Object* Sender);
     // Fills the labels from the version resource of the program file at modulePath; the window
-    // reads the running program's own.
+    // reads the running program's own. The resource is read through the system's versionLibrary;
+    // where that cannot be loaded, the labels stay as they are.
     void ReadVersionInfo(const std::string& modulePath);
-    void ReadVersionInfo(const std::wstring& modulePath);
+    void ReadVersionInfo(const std::wstring& modulePath, const wchar_t* versionLibrary = L"version.dll");
 };
 
 extern TVerForm* VerForm;

@@ -61,6 +61,10 @@ void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& te
 
 bool EndsInFirstByte(std::string_view pending) { return CompleteCharactersLength(pending) < pending.size(); }
 
+std::string KeptByClear(std::string_view pending) {
+    return std::string(pending.substr(CompleteCharactersLength(pending)));
+}
+
 bool ShowWholeCharacters(std::string& pending, const std::function<void(std::string_view)>& show) {
     const std::size_t whole = CompleteCharactersLength(pending);
     if (whole == 0) return false;

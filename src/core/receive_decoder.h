@@ -39,6 +39,9 @@ void DecodeReceived(std::string_view bytes, ReceiveState& state, std::string& te
 
 // Whether `pending` ends in the first byte of a character whose second byte has not come.
 bool EndsInFirstByte(std::string_view pending);
+// What of `pending` survives a Clear: the first byte that waits for its second, so that the
+// character arrives whole after the text is gone.
+std::string KeptByClear(std::string_view pending);
 
 // Hands the whole characters at the front of `pending` to `show` and removes them once `show` has
 // returned. When `show` throws, `pending` stays as it was. False when there was no whole character.

@@ -32,6 +32,12 @@ bool AddedLines::Feed(std::string_view fileBytes) {
 
 void AddedLines::Finish() {
     if (lineBegun_ || !line_.empty()) EndLine();
+    // Lines added after text that ended mid-line end with a break too, so that what is received
+    // next starts a line of its own.
+    if (added_ && !atLineStart_) {
+        out_ += "\r\n";
+        atLineStart_ = true;
+    }
 }
 
 std::string AddedLines::Take() { return std::exchange(out_, std::string()); }
@@ -39,6 +45,7 @@ std::string AddedLines::Take() { return std::exchange(out_, std::string()); }
 void AddedLines::BeginLine() {
     if (lineBegun_) return;
     lineBegun_ = true;
+    added_ = true;
     lineBegunAtStart_ = atLineStart_;
     // After a line that does not end in a break, the new line begins with one.
     if (!atLineStart_) out_ += "\r\n";

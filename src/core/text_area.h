@@ -11,11 +11,12 @@ bool EndsWithLineBreak(std::string_view text);
 
 // The text to append after the text area's text so that the lines of a text-mode file of any size
 // become its new last lines: a line after an empty text or a line break is added as line + CR LF,
-// any other as CR LF + line. The file is read in chunks, and the text to append comes out as the
-// chunks go in. currentTextTail is the last 2 bytes of the area's current text, or all of it when
-// shorter (empty for an empty area). Lines are read as LineReader reads them; a line is held until
-// its end, except that a line longer than `heldBytesAtMost` is passed on in parts, so a file of
-// one endless line takes no more memory than that.
+// any other as CR LF + line, and lines added after a text that ended mid-line end with a CR LF
+// too. The file is read in chunks, and the text to append comes out as the chunks go in.
+// currentTextTail is the last 2 bytes of the area's current text, or all of it when shorter (empty
+// for an empty area). Lines are read as LineReader reads them; a line is held until its end, except
+// that a line longer than `heldBytesAtMost` is passed on in parts, so a file of one endless line
+// takes no more memory than that.
 class AddedLines {
 public:
     explicit AddedLines(std::string_view currentTextTail, std::size_t heldBytesAtMost = 1u << 20);
@@ -37,6 +38,7 @@ private:
     bool atLineStart_;
     bool lineBegun_ = false;  // part of the current line has been passed on
     bool lineBegunAtStart_ = false;
+    bool added_ = false;  // some line was passed on
     bool ended_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "core/text_document.h"
 
+#include "core/row_steps.h"
 #include "core/sjis_boundary.h"
 
 #include <algorithm>
@@ -14,7 +15,17 @@ constexpr std::size_t kWordReach = 4096;
 }  // namespace
 
 TextDocument::TextDocument(TextStore::PageFileOpener openPageFile, StoreLimits limits)
-    : store_(std::move(openPageFile), limits), rows_(store_) {}
+    : store_(std::move(openPageFile), limits), rows_(store_) {
+    anchors_.Add(&anchor_);
+    anchors_.Add(&caret_);
+}
+
+TextNotices TextDocument::TakeNotices() noexcept {
+    const StoreNotices notices = store_.TakeNotices();
+    const bool dropped = notices.linesDropped && !droppedNoticeGiven_;
+    droppedNoticeGiven_ = droppedNoticeGiven_ || notices.linesDropped;
+    return {notices.full, dropped};
+}
 
 void TextDocument::Append(std::string_view bytes, bool keepSelection) {
     if (bytes.empty()) return;
@@ -35,9 +46,10 @@ void TextDocument::SetText(std::string_view bytes) {
 void TextDocument::Clear() noexcept {
     store_.Clear();
     undo_.Forget();
-    anchor_ = caret_ = 0;
+    anchors_.Reset();
     goalCell_ = 0;
     droppedSeen_ = store_.DroppedBytes();
+    droppedNoticeGiven_ = false;
 }
 
 TextSelection TextDocument::Selected() const noexcept { return {std::min(anchor_, caret_), std::max(anchor_, caret_)}; }
@@ -82,13 +94,12 @@ void TextDocument::ReplaceSelectionForGood(std::string_view bytes) {
 
 void TextDocument::Replace(TextSelection range, std::string_view bytes) {
     if (range.start == range.end && bytes.empty()) return;
-    std::size_t after = range.start + bytes.size();
-    const std::size_t droppedBefore = store_.DroppedBytes();
     store_.Replace(range.start, range.end, bytes);
-    const std::size_t dropped = store_.DroppedBytes() - droppedBefore;
+    anchors_.Edited(range.start, range.end - range.start, bytes.size());
+    // The caret stands after the new bytes (and moves back with them if old lines left meanwhile).
+    anchor_ = caret_ = range.start + bytes.size();
     FollowDroppedBytes();
-    after = after > dropped ? after - dropped : 0;
-    Select(after, after);
+    Select(caret_, caret_);
 }
 
 bool TextDocument::Undo() {
@@ -157,13 +168,9 @@ void TextDocument::Move(CaretStep step, bool extend, std::size_t pageRows) {
         if (goalStale_) goalCell_ = CellOf(caret_);
         const bool down = step == CaretStep::Down || step == CaretStep::PageDown;
         const bool page = step == CaretStep::PageUp || step == CaretStep::PageDown;
-        TextRow row = rows_.RowAt(caret_);
-        for (std::size_t i = 0; i < (page ? std::max<std::size_t>(1, pageRows) : 1); ++i) {
-            const std::optional<TextRow> next = down ? rows_.NextRow(row) : rows_.PreviousRow(row);
-            if (!next) break;
-            row = *next;
-        }
-        to = OffsetInRow(row, 2 * goalCell_ + 1);
+        const long long count = page ? std::max<long long>(1, static_cast<long long>(pageRows)) : 1;
+        const TextRow row = StepRows(rows_, rows_.RowAt(caret_), down ? count : -count);
+        to = OffsetInRow(row, 2 * goalCell_);
         vertical = true;
         break;
     }
@@ -196,8 +203,7 @@ void TextDocument::FollowDroppedBytes() noexcept {
     const std::size_t dropped = store_.DroppedBytes() - droppedSeen_;
     if (dropped == 0) return;
     droppedSeen_ = store_.DroppedBytes();
-    anchor_ = anchor_ > dropped ? anchor_ - dropped : 0;
-    caret_ = caret_ > dropped ? caret_ - dropped : 0;
+    anchors_.Dropped(dropped);
     undo_.Forget();
 }
 

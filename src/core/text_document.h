@@ -5,11 +5,13 @@
 #pragma once
 
 #include "core/edit_undo.h"
+#include "core/offset_anchors.h"
 #include "core/row_map.h"
 #include "core/text_layout.h"
 #include "core/text_store.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,15 +41,33 @@ enum class CaretStep {
 // The largest edit whose removed text is kept for undo; a larger one cannot be undone.
 inline constexpr std::size_t kMostUndoBytes = 16u << 20;
 
+// What the user should hear about the text, each at most once: the first time the text area fills
+// without a page file, and the first time since the text was last set that the oldest lines left it.
+struct TextNotices {
+    bool full = false;
+    bool linesDropped = false;
+};
+
+class TextView;
+
 class TextDocument {
 public:
     explicit TextDocument(TextStore::PageFileOpener openPageFile = {}, StoreLimits limits = {});
+    TextDocument(const TextDocument&) = delete;
+    TextDocument& operator=(const TextDocument&) = delete;
 
-    TextStore& Store() noexcept { return store_; }
-    RowMap& Rows() noexcept { return rows_; }
+    // The store as it stands, for looking at; the text changes only through the operations below.
+    const TextStore& Store() const noexcept { return store_; }
     std::size_t Size() const noexcept { return store_.Size(); }
     std::string Read(std::size_t from, std::size_t to) { return store_.Read(from, to); }
     std::string Text() { return store_.Read(0, store_.Size()); }
+    // Hands [from, to) to `piece` a block at a time; stops early when `piece` returns false.
+    bool ForEachPiece(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece) {
+        return store_.ForEachPiece(from, to, piece);
+    }
+    TextNotices TakeNotices() noexcept;
+    // Offsets held outside the document that follow its edits and dropped lines.
+    OffsetAnchors& Anchors() noexcept { return anchors_; }
 
     // The program's own additions at the end: not an edit, nothing to undo. All or nothing.
     // The caret goes to the end unless `keepSelection`.
@@ -89,7 +109,10 @@ public:
     std::size_t DroppedBytes() const noexcept { return store_.DroppedBytes(); }
 
 private:
+    friend class TextView;  // the rows on the screen are the view's
+
     void Replace(TextSelection range, std::string_view bytes);
+    // Moves the anchors back by what left the front of the text since the last look.
     void FollowDroppedBytes() noexcept;
     std::size_t CharacterStart(std::size_t offset);
     // A stretch of the text around `offset`, starting on a row's start so on a character boundary.
@@ -104,12 +127,14 @@ private:
     TextStore store_;
     RowMap rows_;
     EditUndo undo_;
+    OffsetAnchors anchors_;
     std::size_t anchor_ = 0;
     std::size_t caret_ = 0;
     // The cell the caret keeps to while moving up and down; worked out when first needed.
     int goalCell_ = 0;
     bool goalStale_ = true;
     std::size_t droppedSeen_ = 0;
+    bool droppedNoticeGiven_ = false;
     std::optional<char> typedLeadByte_;
 };
 

@@ -16,9 +16,10 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::size_t CharacterLength(std::string_view text, std::size_t offset) {
     if (IsLineBreakAt(text, offset)) return 2;
-    // A first byte before a line break or at the end stands alone, so that breaks stay breaks.
+    // A first byte without a second that may close it (a line break, the end, any other byte that
+    // cannot be a second byte) stands alone, so that breaks stay breaks and the byte after it shows.
     if (IsSjisLeadByte(static_cast<unsigned char>(text[offset])) && offset + 1 < text.size() &&
-        text[offset + 1] != '\r' && text[offset + 1] != '\n') {
+        IsSjisTrailByte(static_cast<unsigned char>(text[offset + 1]))) {
         return 2;
     }
     return 1;

@@ -3,15 +3,16 @@
 #include "core/dpi_scale.h"
 #include "core/font_size.h"
 #include "ui/device_context.h"
+#include "ui/system_library.h"
 
 namespace ui {
 namespace {
 
-// A function of user32 that older systems lack; nullptr there.
+// A function of user32 that older systems lack; nullptr there. The program imports user32, so it is
+// loaded already.
 template <typename Function>
 Function User32Function(const char* name) {
-    FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    return FindFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 }  // namespace

@@ -2,12 +2,11 @@
 // and its own background and text colours; the user can select, type, cut, copy and paste.
 //
 // The control is the toolkit's own rather than the system's EDIT: what it edits is a
-// core::TextDocument, whose text lies in blocks (the cold ones in a page file) and whose rows are
-// laid out where they are looked at, so that every action costs what the screen shows, at any length
-// of text. The view is anchored at the offset of its top row; rows not yet laid out at the width are
-// counted by an estimate that a timer refines in slices. It answers the edit messages that other
-// programs and tests use to read and select its text (WM_GETTEXT, EM_SETSEL, EM_REPLACESEL,
-// EM_GETLINECOUNT, EM_LINESCROLL, ...).
+// core::TextDocument and what it shows is a core::TextView, so that every action costs what the
+// screen shows, at any length of text. This class only turns messages into document and view calls
+// and paints the rows the view names, the scroll bar and the caret. It answers the edit messages
+// that other programs and tests use to read and select its text (WM_GETTEXT, EM_SETSEL,
+// EM_REPLACESEL, EM_GETLINECOUNT, EM_LINESCROLL, ...).
 //
 // Arriving text does not move the view or the selection while the user holds the mouse button in
 // the text area or on its scroll bar, or while Scroll Lock is on.
@@ -16,13 +15,12 @@
 #include "ui/control.h"
 #include "ui/wide_text_messages.h"
 
-#include "core/text_document.h"
+#include "core/text_view.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace ui {
 
@@ -40,6 +38,14 @@ struct MemoColors {
     COLORREF text;
 };
 
+// What the text area reports to its owner, who tells the user in words of the program's own.
+enum class TextAreaEvent {
+    Full,          // no page file: memory fills, the text should be saved and cleared
+    LinesDropped,  // the oldest lines left the text
+    TooMuchToCopy,
+    CopyFailed,
+};
+
 // The window class of the text area, for finding it from outside.
 inline constexpr const char* kTextAreaClass = "UiTextArea";
 
@@ -47,8 +53,13 @@ class Memo : public Control {
 public:
     Memo(Window& parent, MemoArgs args);
 
+    // Full and LinesDropped arrive from the message loop, never from within the call that caused
+    // them, so that a box the owner shows does not hold up reception.
+    std::function<void(TextAreaEvent)> OnEvent;
+
     // The whole text, by value: for small texts and tests. Save streams with ForEachPiece.
     std::string Text() { return document_.Text(); }
+    std::string Read(std::size_t from, std::size_t to) { return document_.Read(from, to); }
     std::size_t TextSize() const noexcept { return document_.Size(); }
     bool ForEachPiece(const std::function<bool(std::string_view)>& piece);
     void SetText(std::string_view text);
@@ -67,12 +78,12 @@ public:
     // Takes back the user's last edit (a run of typing counts as one); a second undo puts it back.
     bool Undo();
     // The user holds the mouse button in the text area or on its scroll bar, or Scroll Lock is on.
-    bool ViewHeld() const noexcept;
+    bool ViewHeld() noexcept;
 
     MemoColors Colors() const noexcept { return colors_; }
     void SetColors(COLORREF background, COLORREF text);
 
-    core::TextDocument& Document() noexcept { return document_; }
+    const core::TextDocument& Document() const noexcept { return document_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,67 +91,67 @@ protected:
 private:
     static constexpr UINT_PTR kScrollBarTimerId = 1;
     static constexpr UINT_PTR kRefineTimerId = 2;
+    static constexpr UINT_PTR kDragTimerId = 3;
     static constexpr UINT kShowNoticeMessage = WM_APP + 0x41;
 
+    // Text and editing (memo.cpp).
     void ReplaceSelection(std::string_view bytes, core::EditKind kind = core::EditKind::Other);
     void CutToClipboard();
-    // After every change of the text: the view follows, the scroll bar, the caret, the notices.
+    bool CopySelection();
+    // After every change of the text: the view, the scroll bar, the caret, the notices.
     void TextChanged(bool showCaret);
     void ShowNotices();
     void Select(std::size_t anchor, std::size_t caret);
+    void Report(TextAreaEvent event);
 
-    // Layout and view (memo_view.cpp).
+    // Messages by kind (memo_messages.cpp); each answers the messages of its kind.
+    std::optional<LRESULT> WindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> FocusMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> MouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> KeyboardMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> EditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Input (memo_input.cpp).
+    void OnKeyDown(WPARAM key);
+    void OnChar(unsigned char c);
+    void OnVerticalScroll(int request);
+    void OnMouseDown(POINT mouse, bool extend);
+    void OnMouseDrag(POINT mouse);
+    void OnDragTimer();
+    // At a point on the screen; (-1, -1) when asked from the keyboard: at the caret.
+    void ShowContextMenu(POINT point);
+
+    // Layout and the screen (memo_view.cpp).
     void MeasureFont();
     void LayOutAgain();
     int VisibleRows() const;
-    const std::vector<core::TextRow>& ShownRows();
-    std::size_t LastTopOffset();
-    void ScrollTo(std::size_t topOffset);
-    void ScrollRows(long long rows);
-    void ScrollCaretIntoView();
+    void ViewMoved();
     void UpdateScrollBar();
-    SCROLLINFO ScrollBarInfo();
+    void SetScrollBar(bool redraw);
     void DrawStaleScrollBar();
     void PrepareFrame();
     void RefineSome();
     void PlaceCaret();
     void PlaceInputMethodWindow();
-    std::size_t OffsetAtPoint(int x, int y);
+    std::size_t OffsetAtPoint(POINT point);
     void Paint();
-    int PaintRow(HDC dc, std::string_view bytes, std::size_t base, core::TextRow row, int y, core::TextSelection shown);
-    int DrawRun(HDC dc, std::string_view bytes, std::size_t from, std::size_t to, int cell, int y, bool selected);
-
-    // Input.
-    void OnKeyDown(WPARAM key);
-    void OnChar(unsigned char c);
-    void OnVerticalScroll(int request);
-    // At a point on the screen; (-1, -1) when asked from the keyboard: at the caret.
-    void ShowContextMenu(POINT point);
 
     core::TextDocument document_;
-    // The start of the row at the top of the view: the view stays on it while rows are refined.
-    std::size_t topOffset_ = 0;
-    std::size_t droppedSeen_ = 0;
-    // The rows on the screen, worked out once per change of the text, the width or the view.
-    std::vector<core::TextRow> shownRows_;
-    bool shownRowsStale_ = true;
+    core::TextView view_;
     HFONT font_ = nullptr;
     int cellWidth_ = 8;
     int lineHeight_ = 16;
     int wheelDelta_ = 0;
     bool focused_ = false;
-    bool selecting_ = false;
-    bool trackingScrollBar_ = false;
     bool composing_ = false;
+    POINT dragPoint_{};
     bool scrollBarStale_ = false;
     bool scrollBarTimer_ = false;
     bool refineTimer_ = false;
-    bool droppedNoticeShown_ = false;
-    bool fullNoticeDue_ = false;
-    bool droppedNoticeDue_ = false;
     ULONGLONG scrollBarDrawnAt_ = 0;
     ULONGLONG refineAfter_ = 0;   // no background layout before this tick count
     SIZE laidOutClient_{-1, -1};  // the client size the rows were last laid out for
+    core::TextNotices notices_;   // due to be reported from the message loop
     TypedCharacters typedCharacters_;
     MemoColors colors_;
     UniqueBrush brush_;

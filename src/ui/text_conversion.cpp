@@ -25,10 +25,12 @@ std::string ToShiftJis(std::wstring_view wide) {
     units.resize(core::ReplaceSurrogates(units.data(), units.size()));
     const auto* source = reinterpret_cast<const wchar_t*>(units.data());
     std::string bytes(2 * units.size(), '\0');
-    const char unmappable = static_cast<char>(core::kUnmappable);
+    // For a double-byte code page the default character is read as a string of up to two bytes:
+    // it must end after the "?", or the byte after it becomes part of every replacement.
+    static constexpr char kUnmappableText[] = {static_cast<char>(core::kUnmappable), '\0'};
     const int length =
         WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, source, static_cast<int>(units.size()),
-                            bytes.data(), static_cast<int>(bytes.size()), &unmappable, nullptr);
+                            bytes.data(), static_cast<int>(bytes.size()), kUnmappableText, nullptr);
     bytes.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     return bytes;
 }

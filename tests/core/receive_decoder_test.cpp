@@ -177,3 +177,21 @@ TEST(ReceivedText, AnAdditionTheTextAreaRefusesIsOfferedAgainWhole) {
     EXPECT_EQ(pending, "");
     EXPECT_EQ(state.leadByte, 0x82);  // the new first byte waits in the decoder, not in the text
 }
+
+// A Clear while the first byte of 電 (93 64) waits keeps that byte: the second byte that comes
+// next completes the character instead of standing alone as "d".
+TEST(ReceivedText, AClearKeepsAWaitingFirstByteForItsSecond) {
+    for (const char* first : {"\x93", "\x81", "\xE0", "\xFC"}) {
+        core::ReceiveState state;
+        std::string pending;
+        core::DecodeReceived(std::string("line\r\n") + first, state, pending);
+        core::ShowWholeCharacters(pending, [](std::string_view) {});
+        pending = core::KeptByClear(pending);
+        state.secondByteDue = core::EndsInFirstByte(pending);
+        core::DecodeReceived("\x64\x8C\xB9", state, pending);
+        std::string shown;
+        core::ShowWholeCharacters(pending, [&](std::string_view text) { shown += text; });
+        EXPECT_EQ(std::string(first) + "\x64\x8C\xB9", shown) << "after " << static_cast<int>(first[0] & 0xFF);
+    }
+    EXPECT_EQ("", core::KeptByClear("AB\x82\xA0"));
+}

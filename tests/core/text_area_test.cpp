@@ -30,16 +30,17 @@ struct AddLinesCase {
     std::string appended;
 };
 
-// A line after an empty text or a line break gets its break after it; after text, before it.
+// A line after an empty text or a line break gets its break after it; after text, before it, and
+// the last line added after text ends with a break as well.
 const AddLinesCase kAddLinesCases[] = {
     {"empty area: line then break", "", {"abc"}, "abc\r\n"},
     {"after a break: line then break", "\r\n", {"abc"}, "abc\r\n"},
-    {"after text: break then line", "yz", {"abc"}, "\r\nabc"},
-    {"after a lone LF (a character of its line): break then line", "z\n", {"abc"}, "\r\nabc"},
-    {"a one-byte text is its own tail", "z", {"abc"}, "\r\nabc"},
+    {"after text: break, line, break", "yz", {"abc"}, "\r\nabc\r\n"},
+    {"after a lone LF (a character of its line): break, line, break", "z\n", {"abc"}, "\r\nabc\r\n"},
+    {"a one-byte text is its own tail", "z", {"abc"}, "\r\nabc\r\n"},
     {"an empty line after text leaves the text at a line start", "z", {"", "abc"}, "\r\nabc\r\n"},
     {"lines in a row after a break", "\r\n", {"a", "b"}, "a\r\nb\r\n"},
-    {"lines in a row after text", "z", {"a", "b"}, "\r\na\r\nb"},
+    {"lines in a row after text end with a break of their own", "z", {"a", "b"}, "\r\na\r\nb\r\n"},
     {"a line ending in CR LF after text puts the next at a line start", "z", {"a\r\n", "b"}, "\r\na\r\nb\r\n"},
     {"a line's own LF is kept and does not break it", "", {"a\n", "b\n"}, "a\n\r\nb\n\r\n"},
     {"no lines add nothing", "z", {}, ""},

@@ -34,8 +34,9 @@ std::vector<std::size_t> Boundaries(const std::string& text) {
     std::vector<std::size_t> out;
     for (std::size_t at = 0; at < text.size();) {
         out.push_back(at);
-        const bool pair = CrLfAt(text, at) ||
-                          (IsLead(text[at]) && at + 1 < text.size() && text[at + 1] != '\r' && text[at + 1] != '\n');
+        // A first byte pairs only with a byte that can close it.
+        const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+        const bool pair = CrLfAt(text, at) || (IsLead(text[at]) && next >= 0x40 && next <= 0xFC && next != 0x7F);
         at += pair ? 2 : 1;
     }
     out.push_back(text.size());

@@ -2,7 +2,6 @@
 // changes against a plain string laid out whole; paging to a file and the ends of disk and memory.
 
 #include "core/row_map.h"
-#include "core/text_document.h"
 #include "core/text_layout.h"
 #include "core/text_store.h"
 #include "memory_page_file.h"
@@ -38,10 +37,9 @@ std::string RandomPiece(std::mt19937& random, std::size_t most) {
     return piece;
 }
 
-void ExpectSameRows(core::TextDocument& document, const std::string& text, int columns, const char* when) {
+void ExpectSameRows(core::RowMap& rows, const std::string& text, int columns, const char* when) {
     testing_support::WholeLayout whole;
     whole.Reset(text, columns);
-    core::RowMap& rows = document.Rows();
     while (rows.Refine(100)) {
     }
     ASSERT_EQ(rows.RowCount(), whole.RowCount()) << when;
@@ -72,29 +70,27 @@ TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
         core::StoreLimits limits = SmallBlocks();
         if (round % 3 == 0) limits.residentBytes = 64;
         if (round % 4 == 1) limits.maxTextBytes = 240;
-        core::TextDocument document([] { return std::make_unique<MemoryPageFile>(); }, limits);
+        core::TextStore store([] { return std::make_unique<MemoryPageFile>(); }, limits);
+        core::RowMap rows(store);
         std::string model;
         std::size_t droppedSeen = 0;
         const auto change = [&](bool edit, bool lookFirst) {
             const std::size_t from = random() % (model.size() + 1);
             const std::size_t to = from + random() % (model.size() - from + 1);
             const std::string piece = RandomPiece(random, edit ? 8 : 40);
-            if (!edit && lookFirst) {
-                document.Append(piece);
-                model += piece;
-            } else if (!edit) {
-                document.Store().Append(piece);
+            if (!edit) {
+                store.Append(piece);
                 model += piece;
             } else {
-                if (lookFirst) document.Rows().RowAt(from);
-                document.Store().Replace(from, to, piece);
+                if (lookFirst) rows.RowAt(from);
+                store.Replace(from, to, piece);
                 model.replace(from, to - from, piece);
             }
-            model.erase(0, document.DroppedBytes() - droppedSeen);
-            droppedSeen = document.DroppedBytes();
+            model.erase(0, store.DroppedBytes() - droppedSeen);
+            droppedSeen = store.DroppedBytes();
         };
         int columns = 1 + static_cast<int>(random() % 12);
-        document.Rows().SetColumns(columns);
+        rows.SetColumns(columns);
         for (int step = 0; step < 25; ++step) {
             const int action = static_cast<int>(random() % 11);
             if (action < 9) {
@@ -103,36 +99,38 @@ TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
                 for (int i = 0; i < 20; ++i) change(random() % 2 == 0, false);
             } else {
                 columns = 1 + static_cast<int>(random() % 12);
-                document.Rows().SetColumns(columns);
+                rows.SetColumns(columns);
             }
-            ASSERT_EQ(document.Text(), model) << "round " << round << " step " << step;
-            if (step % 5 == 4) ExpectSameRows(document, model, columns, "after refining");
+            ASSERT_EQ(store.Read(0, store.Size()), model) << "round " << round << " step " << step;
+            if (step % 5 == 4) ExpectSameRows(rows, model, columns, "after refining");
         }
         if (round % 3 == 0) {
-            EXPECT_LE(document.Store().ResidentBytes(), 64u + limits.blockMostBytes);
+            EXPECT_LE(store.ResidentBytes(), 64u + limits.blockMostBytes);
         }
-        roundsThatDropped += document.DroppedBytes() > 0;
+        roundsThatDropped += store.DroppedBytes() > 0;
     }
     EXPECT_GT(roundsThatDropped, 10u);
 }
 
 TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
-    core::TextDocument document({}, SmallBlocks());
+    core::TextStore store({}, SmallBlocks());
+    core::RowMap rows(store);
     std::string line;
     for (int i = 0; i < 120; ++i) line += (i % 7 == 0) ? " " : "x\x82\xA0";
-    document.Append("head\r\n");
-    document.Append(line);
-    document.Rows().SetColumns(5);
+    store.Append("head\r\n");
+    store.Append(line);
+    rows.SetColumns(5);
     // The end of the line is looked at first: its rows are guessed until the refinement arrives.
-    document.Rows().RowAt(document.Size());
-    ExpectSameRows(document, "head\r\n" + line, 5, "long line");
-    EXPECT_TRUE(document.Rows().Exact());
+    rows.RowAt(store.Size());
+    ExpectSameRows(rows, "head\r\n" + line, 5, "long line");
+    EXPECT_TRUE(rows.Exact());
 }
 
 // A row as wide as the widest layout spans many blocks: an edit near its end lays out again the
 // block the row starts in, far before the edit, though that block was laid out and kept.
 TEST(TextStore, AnEditFarIntoAWideRowLaysOutTheBlockWhereTheRowStarts) {
-    core::TextDocument document({}, SmallBlocks());
+    core::TextStore store({}, SmallBlocks());
+    core::RowMap rows(store);
     const std::string text = "head\r\n" + std::string(core::kMostColumns + 100, 'x');
     const std::size_t rowStart = 6;
     const std::size_t at = rowStart + core::kMostColumns - 6;
@@ -143,37 +141,39 @@ TEST(TextStore, AnEditFarIntoAWideRowLaysOutTheBlockWhereTheRowStarts) {
     after.Reset(edited, core::kMostColumns);
     ASSERT_NE(before.Row(1).end, after.Row(1).end);  // the space moves where the row wraps
 
-    document.Append(text);
-    document.Rows().SetColumns(core::kMostColumns);
-    EXPECT_EQ(document.Rows().RowAt(rowStart).end, before.Row(1).end);
-    document.Store().Replace(at, at, " ");
-    EXPECT_EQ(document.Rows().RowAt(rowStart).end, after.Row(1).end);
+    store.Append(text);
+    rows.SetColumns(core::kMostColumns);
+    EXPECT_EQ(rows.RowAt(rowStart).end, before.Row(1).end);
+    store.Replace(at, at, " ");
+    EXPECT_EQ(rows.RowAt(rowStart).end, after.Row(1).end);
 }
 
 // A block that began inside a line counted its rows from where that line's row began; once it
 // begins a line itself (an edit ends the line just before it, or the blocks before it leave) it
 // counts them anew from its own start.
 TEST(TextStore, ABlockThatComesToBeginALineCountsItsRowsAnew) {
-    core::TextDocument edited({}, SmallBlocks());
+    core::TextStore edited({}, SmallBlocks());
+    core::RowMap editedRows(edited);
     std::string text(40, 'x');
     edited.Append(text);
-    edited.Rows().SetColumns(5);
-    ExpectSameRows(edited, text, 5, "before the edit");
-    edited.Store().Replace(30, 32, "\r\n");
-    ExpectSameRows(edited, text.replace(30, 2, "\r\n"), 5, "a line ends just before the second block");
+    editedRows.SetColumns(5);
+    ExpectSameRows(editedRows, text, 5, "before the edit");
+    edited.Replace(30, 32, "\r\n");
+    ExpectSameRows(editedRows, text.replace(30, 2, "\r\n"), 5, "a line ends just before the second block");
 
     // The text is long enough that what is appended reaches back to none of the first blocks.
     core::StoreLimits limits = SmallBlocks();
     limits.maxTextBytes = 4 * core::kRowReach;
-    core::TextDocument dropped({}, limits);
-    dropped.Rows().SetColumns(5);
+    core::TextStore dropped({}, limits);
+    core::RowMap droppedRows(dropped);
+    droppedRows.SetColumns(5);
     dropped.Append(std::string(limits.maxTextBytes - 100, 'x'));
     while (dropped.DroppedBytes() == 0) {
-        while (dropped.Rows().Refine(1000)) {
+        while (droppedRows.Refine(1000)) {
         }
         dropped.Append("xxxxxxx");
     }
-    ExpectSameRows(dropped, std::string(dropped.Size(), 'x'), 5, "the oldest blocks of a line left");
+    ExpectSameRows(droppedRows, std::string(dropped.Size(), 'x'), 5, "the oldest blocks of a line left");
 }
 
 TEST(TextStore, AFailedEditLeavesTheTextAsItWas) {

@@ -20,6 +20,9 @@ std::string TextForAddedLines(std::string_view currentTextTail, std::span<const 
             atLineStart = core::EndsWithLineBreak(appended);
         }
     }
+    // Lines added after text that ended mid-line end with a break too, so that what comes next
+    // starts a line of its own.
+    if (!atLineStart && !lines.empty()) appended += "\r\n";
     return appended;
 }
 

@@ -393,6 +393,14 @@ TEST_F(InfoWindows, VersionKeepsCaptionsForWhatTheResourceLacks) {
     EXPECT_EQ("Partial", uitest::WindowText(version->ProductLabel.Handle()));
 }
 
+// The version functions come from a library loaded at the reading; where it cannot be loaded, the
+// window keeps its initial captions and the program goes on.
+TEST_F(InfoWindows, VersionKeepsCaptionsWithoutTheVersionLibrary) {
+    TVerForm fresh(main.get());
+    fresh.ReadVersionInfo(ui::ToWide(WindowsPathOf(VARNEDO_EXE)), L"no-such-version.dll");
+    EXPECT_EQ(kInitialCaptions, LabelsOf(fresh));
+}
+
 // Whether a window shows a pixel of this exact colour within a child control, read from the screen.
 bool ShowsColour(HWND control, COLORREF colour) {
     RECT client;

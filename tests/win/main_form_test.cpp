@@ -435,6 +435,26 @@ TEST_F(MainWindow, CopyAndPasteUseTheTextAreaWhateverHasFocus) {
     EXPECT_EQ("ABXYEF", main->Memo1.Text());
 }
 
+// What the text area reports reaches the user in the program's words, in a plain box with the
+// program's title: a full text area asks to save to a file, dropped lines say that old lines left.
+TEST_F(MainWindow, TheTextAreasEventsAreToldInTheProgramsWords) {
+    const struct {
+        ui::TextAreaEvent event;
+        const char* part;
+    } cases[] = {{ui::TextAreaEvent::Full, "\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC9\x95\xDB\x91\xB6"},
+                 {ui::TextAreaEvent::LinesDropped, "\x8C\xC3\x82\xA2\x8D\x73"},
+                 {ui::TextAreaEvent::TooMuchToCopy, "\x91\xBD\x82\xB7\x82\xAC\x82\xE9"},
+                 {ui::TextAreaEvent::CopyFailed, "\x83\x52\x83\x73\x81\x5B\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"}};
+    for (const auto& c : cases) {
+        uitest::MessageBoxAnswerer answerer("Varnedo", IDOK);
+        main->Memo1.OnEvent(c.event);
+        const uitest::MessageBoxSeen& seen = answerer.Wait();
+        ASSERT_TRUE(seen.found);
+        EXPECT_NE(seen.text.find(c.part), std::string::npos) << seen.text;
+        EXPECT_FALSE(seen.hasIcon);
+    }
+}
+
 struct InfoWindowSeen {
     bool mainEnabled = true;
     RECT bounds{};

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -77,7 +78,7 @@ TEST(TextAreaStorage, ColdTextGoesToAPageFileThatLeavesWithTheProgram) {
             form.memo.AppendText(lines);
             sent += lines;
         }
-        core::TextStore& store = form.memo.Document().Store();
+        const core::TextStore& store = form.memo.Document().Store();
         EXPECT_TRUE(store.Paging());
         EXPECT_LE(store.ResidentBytes(), limits.residentBytes + limits.blockMostBytes);
         EXPECT_EQ(1, PageFilesOf(GetCurrentProcessId()));
@@ -100,16 +101,18 @@ TEST(TextAreaStorage, ColdTextGoesToAPageFileThatLeavesWithTheProgram) {
     CloseHandle(child.hProcess);
 }
 
-// With no temporary folder to write to, the text stays in memory: the user is told once, well
-// before memory would run out, to save and clear; at the limit the oldest lines leave, and the
-// user is told that too. The text area goes on working throughout.
-TEST(TextAreaStorage, WithoutAPageFileTheUserIsToldThenTheOldestLinesLeave) {
-    ui::App().SetTitle(kTitle);
+// With no temporary folder to write to, the text stays in memory: the owner hears once, well
+// before memory would run out, that the text area is full; at the limit the oldest lines leave, and
+// the owner hears that too, each from the message loop rather than from within the addition. The
+// text area goes on working throughout.
+TEST(TextAreaStorage, WithoutAPageFileTheOwnerHearsOfAFullTextThenOfDroppedLines) {
     TemporaryFolder missing(L"C:\\no such folder\\at all");
     core::StoreLimits limits;
     limits.residentBytes = 256 << 10;
     limits.memoryBytes = 4 << 20;
     MemoForm form(limits);
+    std::vector<ui::TextAreaEvent> heard;
+    form.memo.OnEvent = [&](ui::TextAreaEvent event) { heard.push_back(event); };
     std::string sent;
     const auto addUntil = [&](std::size_t bytes) {
         for (int piece = 0; sent.size() < bytes; ++piece) {
@@ -118,24 +121,14 @@ TEST(TextAreaStorage, WithoutAPageFileTheUserIsToldThenTheOldestLinesLeave) {
             sent += lines;
         }
     };
-    {
-        uitest::MessageBoxAnswerer answerer(kTitle, IDOK);
-        addUntil(3500 << 10);
-        uitest::PumpMessages(200);
-        const uitest::MessageBoxSeen& seen = answerer.Wait();
-        ASSERT_TRUE(seen.found);
-        EXPECT_NE(seen.text.find("\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC9\x95\xDB\x91\xB6"), std::string::npos)
-            << "asks to save to a file: " << seen.text;
-        EXPECT_EQ(0u, form.memo.Document().DroppedBytes());
-    }
-    {
-        uitest::MessageBoxAnswerer answerer(kTitle, IDOK);
-        addUntil(6 << 20);
-        uitest::PumpMessages(200);
-        const uitest::MessageBoxSeen& seen = answerer.Wait();
-        ASSERT_TRUE(seen.found);
-        EXPECT_NE(seen.text.find("\x8C\xC3\x82\xA2\x8D\x73"), std::string::npos) << "old lines left: " << seen.text;
-    }
+    addUntil(3500 << 10);
+    EXPECT_TRUE(heard.empty()) << "not within the addition";
+    uitest::PumpMessages(200);
+    EXPECT_EQ(std::vector<ui::TextAreaEvent>{ui::TextAreaEvent::Full}, heard);
+    EXPECT_EQ(0u, form.memo.Document().DroppedBytes());
+    addUntil(6 << 20);
+    uitest::PumpMessages(200);
+    EXPECT_EQ((std::vector<ui::TextAreaEvent>{ui::TextAreaEvent::Full, ui::TextAreaEvent::LinesDropped}), heard);
     const std::size_t dropped = form.memo.Document().DroppedBytes();
     EXPECT_GT(dropped, 0u);
     EXPECT_LE(form.memo.TextSize(), limits.memoryBytes);

@@ -267,6 +267,26 @@ TEST_F(TextArea, ClipboardCopyCutAndPaste) {
     EXPECT_EQ(std::make_pair(DWORD{0}, DWORD{0}), Selection());
 }
 
+// A pasted Unicode text that holds characters Shift_JIS lacks gets one "?" for each, nothing more.
+TEST_F(TextArea, PastedCharactersShiftJisLacksBecomeOneQuestionMarkEach) {
+    const std::wstring pasted = L"Temp: 25\u00B0C \u2013 OK \u00FC\u20AC";
+    ASSERT_TRUE(OpenClipboard(form.Handle()));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    wcscpy(static_cast<wchar_t*>(GlobalLock(memory)), pasted.c_str());
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    form.memo.SetText("<>");
+    Send(EM_SETSEL, 1, 1);
+    Send(WM_PASTE);
+    EXPECT_EQ(
+        "<Temp: 25\x81\x8B"
+        "C ? OK ?"
+        "?>",
+        form.memo.Text());
+}
+
 // Scrolling to the end shows the last row at the bottom; the scroll bar and the line-scroll message
 // move the view by rows, within the text.
 TEST_F(TextArea, ScrollsByRowsAndToTheEnd) {
