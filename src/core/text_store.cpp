@@ -122,9 +122,9 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     content.append(Resident(last).substr(to - blocks_[last].start));
     const std::string beforeFirst = TwoBytesBefore(blocks_[first].start);
     std::vector<TextBlock> made = MakeBlocks(content, blocks_[first].start, blocks_[first].startsLine, beforeFirst);
-    // The block after the edited ones begins a line when the bytes before it now end with CR LF.
-    const bool nextStartsLine =
-        (blocks_[first].start == 0 && content.empty()) || EndsWithCrLf(beforeFirst, content, content.size());
+    const LineStarts followers =
+        LineStartsAfter(last + 1, std::string(LastTwo(beforeFirst + std::string(LastTwo(content)))),
+                        blocks_[first].start == 0 && content.empty());
     const std::size_t keptBack = blocks_.size() - 1 - last;
 
     const std::size_t newCount = blocks_.size() - (last - first + 1) + made.size();
@@ -151,7 +151,8 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     blocks_.swap(result);
     size_ = size_ - (to - from) + bytes.size();
     Renumber(first);
-    if (first + made.size() < blocks_.size()) blocks_[first + made.size()].startsLine = nextStartsLine;
+    for (std::size_t i = 0; i < followers.count; ++i)
+        blocks_[first + made.size() + i].startsLine = followers.startsLine[i];
     Changed(first, keptBack, from);
     EnforceLimitsAfterChange();
 }
@@ -230,6 +231,19 @@ void TextStore::Changed(std::size_t keptFront, std::size_t keptBack, std::size_t
     if (listener_) listener_->BlocksChanged({keptFront, keptBack, changedAt});
 }
 
+TextStore::LineStarts TextStore::LineStartsAfter(std::size_t next, std::string tail, bool atTextStart) {
+    // Whether a block begins a line is told by the two bytes before it, so after an edit it may
+    // change for the next block, and for the one after that when the next holds a single byte.
+    LineStarts starts;
+    for (std::size_t i = next; i < blocks_.size() && starts.count < 2; ++i) {
+        starts.startsLine[starts.count++] = atTextStart || tail == "\r\n";
+        if (blocks_[i].size > 1) break;
+        tail = std::string(LastTwo(tail + At(blocks_[i].start)));
+        atTextStart = false;
+    }
+    return starts;
+}
+
 void TextStore::Renumber(std::size_t fromBlock) noexcept {
     for (std::size_t i = fromBlock; i < blocks_.size(); ++i) {
         blocks_[i].start = i == 0 ? 0 : blocks_[i - 1].start + blocks_[i - 1].size;
@@ -287,6 +301,8 @@ void TextStore::DropOldest(std::size_t bytesToDrop) {
     }
     blocks_.erase(blocks_.begin(), blocks_.begin() + static_cast<std::ptrdiff_t>(count));
     blocks_[0].startsLine = true;
+    // After a first block of one byte no CR LF can come before the second.
+    if (blocks_.size() > 1 && blocks_[0].size == 1) blocks_[1].startsLine = false;
     size_ -= dropped;
     droppedBytes_ += dropped;
     Renumber(0);

@@ -129,6 +129,13 @@ private:
     std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine, std::string before);
     std::string TwoBytesBefore(std::size_t offset);
     void Renumber(std::size_t fromBlock) noexcept;
+    // Whether the blocks from `next` on whose two bytes before them may have been edited begin a
+    // line; `tail` is the two bytes before block `next`.
+    struct LineStarts {
+        std::size_t count = 0;
+        bool startsLine[2] = {};
+    };
+    LineStarts LineStartsAfter(std::size_t next, std::string tail, bool atTextStart);
     // A new version, and how it came about.
     void Changed(std::size_t keptFront, std::size_t keptBack, std::size_t changedAt) noexcept;
     void ForgetPage(TextBlock& block) noexcept;

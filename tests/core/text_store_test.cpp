@@ -150,8 +150,9 @@ TEST(TextStore, AnEditFarIntoAWideRowLaysOutTheBlockWhereTheRowStarts) {
 
 // A block that began inside a line counted its rows from where that line's row began; once it
 // begins a line itself (an edit ends the line just before it, or the blocks before it leave) it
-// counts them anew from its own start.
-TEST(TextStore, ABlockThatComesToBeginALineCountsItsRowsAnew) {
+// counts them anew from its own start, and the other way round when an edit takes the CR of the
+// CR LF before it, even from two blocks before it.
+TEST(TextStore, ABlockWhoseLineStartChangesCountsItsRowsAnew) {
     core::TextStore edited({}, SmallBlocks());
     core::RowMap editedRows(edited);
     std::string text(40, 'x');
@@ -174,6 +175,16 @@ TEST(TextStore, ABlockThatComesToBeginALineCountsItsRowsAnew) {
         dropped.Append("xxxxxxx");
     }
     ExpectSameRows(droppedRows, std::string(dropped.Size(), 'x'), 5, "the oldest blocks of a line left");
+
+    core::StoreLimits oneByte;
+    oneByte.blockTargetBytes = oneByte.blockMostBytes = 1;
+    core::TextStore bytes({}, oneByte);
+    core::RowMap bytesRows(bytes);
+    bytesRows.SetColumns(5);
+    bytes.Append("ab\r\ncd");
+    ExpectSameRows(bytesRows, "ab\r\ncd", 5, "one byte a block");
+    bytes.Replace(0, 3, "");
+    ExpectSameRows(bytesRows, "\ncd", 5, "the CR before the one-byte block of the LF went");
 }
 
 TEST(TextStore, AFailedEditLeavesTheTextAsItWas) {
