@@ -106,6 +106,8 @@ std::string AddLinesOneByOne(std::string text, const Lines& lines) {
             text += "\r\n" + line;
         }
     }
+    // Lines added after a text that ended mid-line end with a line break as well.
+    if (!lines.empty() && !text.empty() && !text.ends_with("\r\n")) text += "\r\n";
     return text;
 }
 
