@@ -14,6 +14,7 @@
 #include "core/text_view.h"
 #include "fuzz_check.h"
 #include "memory_page_file.h"
+#include "whole_layout.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ struct Model {
 };
 
 void CheckView(core::TextView& view, const std::string& text, int columns, int rows) {
-    core::TextLayout whole;
+    testing_support::WholeLayout whole;
     whole.Reset(text, columns);
     const std::size_t top = whole.RowOf(view.Top());
     Check(whole.Row(top).start == view.Top(), "the top starts a row");
@@ -164,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckView(view, model.text, columns, rows);
     }
 
-    core::TextLayout whole;
+    testing_support::WholeLayout whole;
     whole.Reset(model.text, columns);
     while (view.Refine(64)) {
     }
