@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct Model {
     int leadByte = -1;
     // What undo may bring back: the texts since undo was last emptied, with later arrivals added.
     std::vector<std::string> earlier;
+    // The text of a Clear that Undo can still put back.
+    std::optional<std::string> cleared;
 
     static bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
     std::size_t Length(std::size_t at) const {
@@ -46,6 +49,8 @@ struct Model {
         caret = StartOf(std::min(c, text.size()));
     }
     void Replace(std::string_view bytes) {
+        const std::size_t from0 = std::min(anchor, caret), to0 = std::max(anchor, caret);
+        if (from0 != to0 || !bytes.empty()) cleared.reset();
         earlier.push_back(text);
         const std::size_t from = std::min(anchor, caret), to = std::max(anchor, caret);
         text.replace(from, to - from, bytes);
@@ -147,6 +152,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 4: {
             const std::string before = document.Text();
+            if (model.cleared) {
+                Check(document.Undo() && document.Text() == *model.cleared + before,
+                      "undo puts a cleared text back before what arrived since");
+                model.text = document.Text();
+                model.cleared.reset();
+                model.earlier.clear();
+                model.anchor = document.Anchor();
+                model.caret = document.Caret();
+                break;
+            }
+            if (input.ConsumeBool()) {
+                document.ClearForUndo();
+                // An empty text leaves nothing to put back.
+                model.cleared = model.text.empty() ? std::nullopt : std::optional<std::string>(model.text);
+                model.text.clear();
+                model.earlier.clear();
+                model.anchor = model.caret = 0;
+                break;
+            }
             if (!document.Undo()) break;
             bool seen = false;
             for (const std::string& text : model.earlier) seen = seen || text == document.Text();

@@ -52,6 +52,25 @@ void TextDocument::Clear() noexcept {
     droppedNoticeGiven_ = false;
 }
 
+void TextDocument::ClearForUndo() noexcept {
+    try {
+        store_.SetAside();
+    } catch (...) {
+        // The text could not be read to keep it: cleared all the same, for good.
+        store_.Clear();
+    }
+    undo_.Forget();
+    anchors_.Reset();
+    goalCell_ = 0;
+    droppedSeen_ = store_.DroppedBytes();
+    droppedNoticeGiven_ = false;
+}
+
+void TextDocument::ForgetUndo() noexcept {
+    undo_.Forget();
+    store_.ForgetSetAside();
+}
+
 TextSelection TextDocument::Selected() const noexcept { return {std::min(anchor_, caret_), std::max(anchor_, caret_)}; }
 
 std::string TextDocument::SelectedText() {
@@ -95,6 +114,8 @@ void TextDocument::ReplaceSelectionForGood(std::string_view bytes) {
 void TextDocument::Replace(TextSelection range, std::string_view bytes) {
     if (range.start == range.end && bytes.empty()) return;
     store_.Replace(range.start, range.end, bytes);
+    // An edit ends the time a Clear can be taken back.
+    store_.ForgetSetAside();
     anchors_.Edited(range.start, range.end - range.start, bytes.size());
     // The caret stands after the new bytes (and moves back with them if old lines left meanwhile).
     anchor_ = caret_ = range.start + bytes.size();
@@ -103,6 +124,13 @@ void TextDocument::Replace(TextSelection range, std::string_view bytes) {
 }
 
 bool TextDocument::Undo() {
+    if (store_.HasSetAside()) {
+        // The cleared text comes back before what arrived since; the caret stays with that.
+        const std::size_t restored = store_.RestoreSetAside();
+        anchors_.Edited(0, 0, restored);
+        FollowDroppedBytes();
+        return true;
+    }
     const std::optional<TextEdit> step = undo_.Take();
     if (!step || step->start + step->insertedLength > store_.Size()) return false;
     const std::string inserted = store_.Read(step->start, step->start + step->insertedLength);

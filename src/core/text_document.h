@@ -74,6 +74,9 @@ public:
     void Append(std::string_view bytes, bool keepSelection = false);
     void SetText(std::string_view bytes);
     void Clear() noexcept;
+    // The user's Clear: empties the text, and Undo puts it back before whatever arrived since,
+    // until the next edit.
+    void ClearForUndo() noexcept;
 
     std::size_t Anchor() const noexcept { return anchor_; }
     std::size_t Caret() const noexcept { return caret_; }
@@ -88,8 +91,8 @@ public:
     // An edit that cannot be undone, and leaves no earlier one to undo.
     void ReplaceSelectionForGood(std::string_view bytes);
     bool Undo();
-    bool CanUndo() const noexcept { return undo_.CanUndo(); }
-    void ForgetUndo() noexcept { undo_.Forget(); }
+    bool CanUndo() const noexcept { return undo_.CanUndo() || store_.HasSetAside(); }
+    void ForgetUndo() noexcept;
 
     // A typed byte: printable bytes and the two bytes of a two-byte character, Backspace, Enter
     // (a CR LF), Tab. Other control bytes are ignored.

@@ -158,6 +158,8 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
 }
 
 void TextStore::Clear() noexcept {
+    setAside_.clear();
+    setAsideSize_ = 0;
     blocks_.clear();
     size_ = 0;
     residentBytes_ = 0;
@@ -295,6 +297,8 @@ void TextStore::DropOldest(std::size_t bytesToDrop) {
         dropped += blocks_[count++].size;
     }
     if (count == 0) return;
+    // Text kept aside could come back only before a gap.
+    ForgetSetAside();
     for (std::size_t i = 0; i < count; ++i) {
         Release(blocks_[i]);
         ForgetPage(blocks_[i]);
@@ -341,6 +345,8 @@ void TextStore::EnforceLimits() {
         fullNoticeGiven_ = true;
         notices_.full = true;
     }
+    // Text kept aside for undo goes before any text the user still sees.
+    if (residentBytes_ > limits_.memoryBytes) ForgetSetAside();
     while (residentBytes_ > limits_.memoryBytes && blocks_.size() > 1) {
         const std::size_t before = size_;
         DropOldest(residentBytes_ - limits_.memoryBytes / 16 * 15);

@@ -93,6 +93,16 @@ public:
     // Replaces [from, to) by `bytes`. All or nothing as well.
     void Replace(std::size_t from, std::size_t to, std::string_view bytes);
     void Clear() noexcept;
+    // Empties the text but keeps its blocks aside (in the page file where there is one), so that
+    // RestoreSetAside() can put them back before whatever was added since. Kept until the next
+    // SetAside or Clear, until the oldest lines would leave, or until memory runs short without a
+    // page file.
+    // All or nothing: when it throws, the text is as it was.
+    void SetAside();
+    // The bytes put back at the front; 0 when nothing was kept aside. All or nothing.
+    std::size_t RestoreSetAside();
+    void ForgetSetAside() noexcept;
+    bool HasSetAside() const noexcept { return !setAside_.empty(); }
 
     std::string Read(std::size_t from, std::size_t to);
     // Hands [from, to) to `piece` a block at a time, so that a text of any size can be streamed;
@@ -153,6 +163,9 @@ private:
     PageSpace pageSpace_;
     bool pagingFailed_ = false;
     std::vector<TextBlock> blocks_;
+    std::vector<TextBlock> setAside_;
+    std::size_t setAsideSize_ = 0;
+    std::string setAsideTail_;  // its last two bytes
     std::size_t size_ = 0;
     std::size_t residentBytes_ = 0;
     std::size_t droppedBytes_ = 0;

@@ -73,7 +73,10 @@ void Memo::ScrollToEnd() {
     if (!ViewHeld() && view_.ScrollToEnd()) ViewMoved();
 }
 
-void Memo::Clear() { SetText({}); }
+void Memo::Clear() {
+    document_.ClearForUndo();
+    TextChanged(false);
+}
 
 bool Memo::ViewHeld() noexcept {
     // Scroll Lock is read when asked: it may change while another window has the keyboard.

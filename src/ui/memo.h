@@ -72,7 +72,7 @@ public:
     std::string TextTail(int n);
     // Brings the last line into view, unless the view is held.
     void ScrollToEnd();
-    // Empties the whole text, not only the selection.
+    // Empties the whole text, not only the selection; Undo puts it back until the next edit.
     void Clear();
     void CopyToClipboard();
     void PasteFromClipboard();

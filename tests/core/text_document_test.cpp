@@ -2,9 +2,12 @@
 // two-byte characters.
 
 #include "core/text_view.h"
+#include "memory_page_file.h"
+#include "whole_layout.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -56,6 +59,44 @@ TEST(TextDocument, EachNoticeIsGivenOnceForAText) {
         document.SetText("again\r\n");
     }
     EXPECT_GT(document.Store().DroppedBytes(), 2000u) << "lines left many times";
+}
+
+// A Clear is taken back by Undo, the cleared text before what arrived since, the rows as if it had
+// never gone; an edit after the Clear, and lines leaving a full text, end the chance.
+TEST(TextDocument, UndoTakesBackAClearUntilTheNextEdit) {
+    for (const bool paging : {false, true}) {
+        core::StoreLimits limits;
+        limits.blockTargetBytes = 8;
+        limits.blockMostBytes = 12;
+        limits.residentBytes = 16;
+        core::TextDocument document(
+            paging ? core::TextStore::PageFileOpener([] { return std::make_unique<testing_support::MemoryPageFile>(); })
+                   : core::TextStore::PageFileOpener(),
+            limits);
+        core::TextView view(document);
+        view.SetSize(6, 3);
+        const std::string cleared = "first line\r\nsecond line without end";
+        view.Append(cleared);
+        document.ClearForUndo();
+        EXPECT_EQ("", document.Text());
+        view.Append("\r\nnew");
+        ASSERT_TRUE(document.CanUndo());
+        ASSERT_TRUE(document.Undo());
+        EXPECT_EQ(cleared + "\r\nnew", document.Text());
+        EXPECT_EQ(document.Size(), document.Caret()) << "the caret stays with the newest text";
+        EXPECT_FALSE(document.CanUndo());
+        while (view.Refine(64)) {
+        }
+        testing_support::WholeLayout whole;
+        whole.Reset(document.Text(), 6);
+        ASSERT_EQ(whole.RowCount(), view.RowCount());
+        for (std::size_t i = 0; i < whole.RowCount(); ++i) EXPECT_EQ(whole.Row(i).start, view.RowAtIndex(i).start);
+
+        document.ClearForUndo();
+        document.Type('x');
+        EXPECT_TRUE(document.Undo()) << "undoes the typing";
+        EXPECT_EQ("", document.Text()) << "the cleared text is gone for good";
+    }
 }
 
 }  // namespace

@@ -370,8 +370,9 @@ TEST_F(MainWindow, EveryCloseRequestAsksTheQuestion) {
     EXPECT_EQ(FALSE, sessionAnswer);
 }
 
-// Clear empties the text area and the strip but keeps a waiting first byte.
-TEST_F(MainWindow, ClearKeepsTheWaitingFirstByte) {
+// Clear empties the text area and the strip but keeps a waiting first byte; Undo puts the cleared
+// text back before what arrived since.
+TEST_F(MainWindow, ClearKeepsTheWaitingFirstByteAndCanBeUndone) {
     main->Memo1.SetText("AB\r\nCD");
     SendMessageA(main->Memo1.Handle(), EM_SETSEL, 0, 1);
     main->Panel2.SetCaption("CD");
@@ -382,6 +383,9 @@ TEST_F(MainWindow, ClearKeepsTheWaitingFirstByte) {
     EXPECT_EQ("", main->Memo1.Text());
     EXPECT_EQ("", main->Panel2.Caption());
     EXPECT_EQ(0x82, main->LeadByte);
+    main->Memo1.AppendText("\r\nnew");
+    SendMessageA(main->Memo1.Handle(), WM_CHAR, 0x1A, 0);  // Ctrl+Z
+    EXPECT_EQ("AB\r\nCD\r\nnew", main->Memo1.Text());
 }
 
 bool SetClipboardText(const std::string& text) {
