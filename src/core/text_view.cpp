@@ -72,9 +72,15 @@ bool TextView::ScrollToRowIndex(std::size_t index) { return ScrollTo(document_.r
 
 bool TextView::ScrollToEnd() {
     // Looking at the last rows of a line of megabytes passes entries on to the blocks after the ones
-    // looked at, which can move the rows found the next time: look until the top holds.
+    // looked at, which can move the rows found the next time: look until the last top holds.
     bool moved = false;
-    for (int look = 0; look < 4 && ScrollTo(LastTop()); ++look) moved = true;
+    std::size_t last = LastTop();
+    for (int look = 0; look < 4; ++look) {
+        moved = ScrollTo(last) || moved;
+        const std::size_t again = LastTop();
+        if (again == last) break;
+        last = again;
+    }
     return moved;
 }
 
