@@ -112,6 +112,23 @@ std::string TextUnits::Read(std::size_t from, std::size_t to, std::size_t mostBy
     return document_.Read(from, to);
 }
 
+TextSpan TextUnits::NewestLines(std::size_t from, std::size_t mostBytes) {
+    const std::size_t size = Size();
+    from = std::min(from, size);
+    // An unfinished line longer than this holds back what comes before it until it ends.
+    const std::size_t lookFrom = size - std::min(size - from, 4 * mostBytes + 2);
+    const std::string tail = document_.Read(lookFrom, size);
+    const std::size_t lastBreak = tail.rfind("\r\n");
+    if (lastBreak == std::string::npos) return {size, size};
+    const std::size_t end = lookFrom + lastBreak + 2;
+    if (end - from <= mostBytes) return {from, end};
+    const std::size_t cut = end - mostBytes;
+    const std::size_t lineBreak = tail.find("\r\n", cut - lookFrom);
+    if (lookFrom + lineBreak + 2 < end) return {lookFrom + lineBreak + 2, end};
+    const std::size_t start = CharacterStart(cut);
+    return {start < cut ? *NextCharacter(start) : start, end};
+}
+
 std::size_t TextUnits::CharacterStart(std::size_t offset) {
     if (offset == 0 || offset >= Size()) return offset;
     const TextRow row = view_.RowAt(offset);

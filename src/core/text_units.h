@@ -46,6 +46,10 @@ public:
     // Moves one end by `count` unit starts; the other end follows when it would be passed.
     int MoveEnd(TextSpan& span, SpanEnd end, TextUnit unit, int count);
 
+    // The newest complete lines after `from`, at most `mostBytes` of them: from a line's start where
+    // one fits, else from a character's start; empty when no line was completed after `from`.
+    TextSpan NewestLines(std::size_t from, std::size_t mostBytes);
+
     // The text of [from, to), cut after at most `mostBytes` bytes at a character's start.
     std::string Read(std::size_t from, std::size_t to, std::size_t mostBytes);
 

@@ -68,7 +68,8 @@ TEST(TextUnits, CharactersAndWordsStepOverWholeCharacters) {
 TEST(TextUnits, LinesParagraphsAndPagesFollowTheRows) {
     Reader reader(SmallPagedBlocks(), 7, 3);
     std::string text;
-    for (int i = 0; i < 30; ++i) text += "line " + std::to_string(i) + (i % 3 == 0 ? " is long and wraps" : "") + "\r\n";
+    for (int i = 0; i < 30; ++i)
+        text += "line " + std::to_string(i) + (i % 3 == 0 ? " is long and wraps" : "") + "\r\n";
     reader.document.SetText(text + "end");
     core::TextLayout whole;
     whole.Reset(reader.document.Text(), 7);
@@ -130,6 +131,23 @@ TEST(TextUnits, ReadingIsCutAtACharacter) {
     EXPECT_EQ("a", reader.units.Read(0, 6, 2));
     EXPECT_EQ("a\x82\xA0", reader.units.Read(0, 6, 3));
     EXPECT_EQ("\x82\xA2z", reader.units.Read(3, 99, 10));
+}
+
+// New text is announced as its newest complete lines: an unfinished line waits, and of many lines
+// only those that fit are told, from a line's start, or from a character's start for one long line.
+TEST(TextUnits, NewestLinesAreWholeLinesThatFit) {
+    Reader reader;
+    reader.document.SetText("old\r\nfirst\r\nsecond\r\nthi");
+    const std::size_t from = 5;
+    const core::TextSpan both = reader.units.NewestLines(from, 100);
+    EXPECT_EQ("first\r\nsecond\r\n", reader.document.Read(both.start, both.end));
+    const core::TextSpan last = reader.units.NewestLines(from, 10);
+    EXPECT_EQ("second\r\n", reader.document.Read(last.start, last.end));
+    const core::TextSpan none = reader.units.NewestLines(last.end, 10);
+    EXPECT_EQ(none.start, none.end) << "the unfinished line waits";
+    reader.document.SetText("\x82\xA0\x82\xA0\x82\xA0\x82\xA0\r\n");
+    const core::TextSpan cut = reader.units.NewestLines(0, 5);
+    EXPECT_EQ("\x82\xA0\r\n", reader.document.Read(cut.start, cut.end)) << "cut at a character";
 }
 
 // Held spans follow an edit before them, move back when the oldest lines leave, go to the start
