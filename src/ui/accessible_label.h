@@ -1,0 +1,34 @@
+// A window that says a name and a value to MSAA clients, such as a lamp whose colour means a state:
+// static text, never focused. Clients that listen hear when the value changes.
+#pragma once
+
+#include "ui/msaa_object.h"
+
+#include <string>
+
+namespace ui {
+
+class AccessibleLabel final : public AccessibleFacts {
+public:
+    AccessibleLabel() : server_(*this) {}
+
+    std::optional<LRESULT> Answer(HWND window, WPARAM wParam, LPARAM lParam) {
+        return server_.Answer(window, wParam, lParam);
+    }
+    void Disconnect() noexcept { server_.Disconnect(); }
+    // Tells the listening clients when the value is another.
+    void Set(HWND window, std::wstring name, std::wstring value);
+
+    long Role() override { return ROLE_SYSTEM_STATICTEXT; }
+    std::wstring Name() override { return name_; }
+    std::wstring Value() override { return value_; }
+    bool Focused() override { return false; }
+    bool Focusable() override { return false; }
+
+private:
+    std::wstring name_;
+    std::wstring value_;
+    MsaaServer server_;
+};
+
+}  // namespace ui
