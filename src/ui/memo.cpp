@@ -3,6 +3,7 @@
 // memo_view.cpp.
 #include "ui/memo.h"
 
+#include "ui/accessibility_libraries.h"
 #include "ui/clipboard.h"
 #include "ui/memo_accessibility.h"
 #include "ui/temp_page_file.h"
@@ -50,6 +51,10 @@ Memo::Memo(Window& parent, MemoArgs args)
 Memo::~Memo() = default;
 
 void Memo::SetAccessibleName(std::string_view name) { accessibility_->SetName(ToWide(name)); }
+
+IRawElementProviderSimple* Memo::AutomationElement() {
+    return Accessibility().HasUia() ? accessibility_->Element() : nullptr;
+}
 
 bool Memo::ForEachPiece(const std::function<bool(std::string_view)>& piece) {
     return document_.ForEachPiece(0, document_.Size(), piece);

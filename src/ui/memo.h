@@ -24,6 +24,8 @@
 #include <string>
 #include <string_view>
 
+struct IRawElementProviderSimple;
+
 namespace ui {
 
 class MemoAccessibility;
@@ -91,6 +93,9 @@ public:
     const core::TextDocument& Document() const noexcept { return document_; }
     // What screen readers call the text area.
     void SetAccessibleName(std::string_view name);
+    // The text area's UI Automation element, one reference for the caller; null without UI
+    // Automation on the system.
+    IRawElementProviderSimple* AutomationElement();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -42,16 +42,35 @@ inline constexpr int kTextSelectionChangedEventId = 20014;
 inline constexpr int kTextChangedEventId = 20015;
 inline constexpr HRESULT kElementNotAvailable = static_cast<HRESULT>(0x80040201);
 
-enum TextUnit { TextUnit_Character, TextUnit_Format, TextUnit_Word, TextUnit_Line, TextUnit_Paragraph, TextUnit_Page,
-                TextUnit_Document };
+enum TextUnit {
+    TextUnit_Character,
+    TextUnit_Format,
+    TextUnit_Word,
+    TextUnit_Line,
+    TextUnit_Paragraph,
+    TextUnit_Page,
+    TextUnit_Document
+};
 enum TextPatternRangeEndpoint { TextPatternRangeEndpoint_Start, TextPatternRangeEndpoint_End };
-enum SupportedTextSelection { SupportedTextSelection_None, SupportedTextSelection_Single,
-                              SupportedTextSelection_Multiple };
-enum NotificationKind { NotificationKind_ItemAdded, NotificationKind_ItemRemoved, NotificationKind_ActionCompleted,
-                        NotificationKind_ActionAborted, NotificationKind_Other };
-enum NotificationProcessing { NotificationProcessing_ImportantAll, NotificationProcessing_ImportantMostRecent,
-                              NotificationProcessing_All, NotificationProcessing_MostRecent,
-                              NotificationProcessing_CurrentThenMostRecent };
+enum SupportedTextSelection {
+    SupportedTextSelection_None,
+    SupportedTextSelection_Single,
+    SupportedTextSelection_Multiple
+};
+enum NotificationKind {
+    NotificationKind_ItemAdded,
+    NotificationKind_ItemRemoved,
+    NotificationKind_ActionCompleted,
+    NotificationKind_ActionAborted,
+    NotificationKind_Other
+};
+enum NotificationProcessing {
+    NotificationProcessing_ImportantAll,
+    NotificationProcessing_ImportantMostRecent,
+    NotificationProcessing_All,
+    NotificationProcessing_MostRecent,
+    NotificationProcessing_CurrentThenMostRecent
+};
 
 struct Point {
     double x;
@@ -69,8 +88,7 @@ inline constexpr IID kITextRangeProviderId = {
 struct ITextProvider : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetSelection(SAFEARRAY** result) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetVisibleRanges(SAFEARRAY** result) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RangeFromChild(IRawElementProviderSimple* child,
-                                                     ITextRangeProvider** result) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RangeFromChild(IRawElementProviderSimple* child, ITextRangeProvider** result) = 0;
     virtual HRESULT STDMETHODCALLTYPE RangeFromPoint(Point point, ITextRangeProvider** result) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_DocumentRange(ITextRangeProvider** result) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_SupportedTextSelection(SupportedTextSelection* result) = 0;
@@ -108,10 +126,9 @@ using HostProviderFromHwndFunction = HRESULT(WINAPI*)(HWND, IRawElementProviderS
 using RaiseAutomationEventFunction = HRESULT(WINAPI*)(IRawElementProviderSimple*, int);
 using DisconnectProviderFunction = HRESULT(WINAPI*)(IRawElementProviderSimple*);
 using RaiseNotificationEventFunction = HRESULT(WINAPI*)(IRawElementProviderSimple*, NotificationKind,
-                                                         NotificationProcessing, BSTR, BSTR);
+                                                        NotificationProcessing, BSTR, BSTR);
 // And of oleacc.dll.
 using LresultFromObjectFunction = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using CreateStdAccessibleObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-
 
 }  // namespace ui::uia

@@ -130,8 +130,7 @@ HRESULT UiaTextProvider::RangeFromPoint(uia::Point point, uia::ITextRangeProvide
     *result = nullptr;
     MemoAccessibility* area = link_->owner;
     if (!area) return Unavailable();
-    const std::size_t offset =
-        area->OffsetAtScreenPoint({static_cast<LONG>(point.x), static_cast<LONG>(point.y)});
+    const std::size_t offset = area->OffsetAtScreenPoint({static_cast<LONG>(point.x), static_cast<LONG>(point.y)});
     *result = new UiaTextRange(link_, {offset, offset});
     return S_OK;
 }

@@ -146,8 +146,8 @@ HRESULT UiaTextRange::GetBoundingRectangles(SAFEARRAY** result) {
     if (!array) return E_OUTOFMEMORY;
     LONG index = 0;
     for (const RECT& box : boxes) {
-        for (const double value : {double(box.left), double(box.top), double(box.right - box.left),
-                                   double(box.bottom - box.top)}) {
+        for (const double value :
+             {double(box.left), double(box.top), double(box.right - box.left), double(box.bottom - box.top)}) {
             SafeArrayPutElement(array, &index, const_cast<double*>(&value));
             ++index;
         }

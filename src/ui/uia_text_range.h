@@ -30,8 +30,7 @@ public:
     HRESULT STDMETHODCALLTYPE ExpandToEnclosingUnit(uia::TextUnit unit) override;
     HRESULT STDMETHODCALLTYPE FindAttribute(int attribute, VARIANT value, BOOL backward,
                                             ITextRangeProvider** result) override;
-    HRESULT STDMETHODCALLTYPE FindText(BSTR text, BOOL backward, BOOL ignoreCase,
-                                       ITextRangeProvider** result) override;
+    HRESULT STDMETHODCALLTYPE FindText(BSTR text, BOOL backward, BOOL ignoreCase, ITextRangeProvider** result) override;
     HRESULT STDMETHODCALLTYPE GetAttributeValue(int attribute, VARIANT* result) override;
     HRESULT STDMETHODCALLTYPE GetBoundingRectangles(SAFEARRAY** result) override;
     HRESULT STDMETHODCALLTYPE GetEnclosingElement(IRawElementProviderSimple** result) override;
