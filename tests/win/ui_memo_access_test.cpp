@@ -20,7 +20,8 @@ using ui::uia::ITextRangeProvider;
 
 struct AccessForm : ui::Form {
     AccessForm() : ui::Form({.caption = "AccessForm", .width = 600, .height = 400}) { Show(); }
-    ui::Memo memo{*this, {.bounds = {0, 0, 500, 200}, .font = ui::FontDescription{.face = ui::kFixedGothic, .points = 14}}};
+    ui::Memo memo{*this,
+                  {.bounds = {0, 0, 500, 200}, .font = ui::FontDescription{.face = ui::kFixedGothic, .points = 14}}};
 };
 
 template <class T>
@@ -132,7 +133,8 @@ TEST_F(TextPattern, RangesMoveSelectScrollAndMeetTheScreen) {
     Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(lines.find("row 40"), start);
     EXPECT_EQ(lines.find("row 41"), end);
-    ASSERT_EQ(S_OK, range->MoveEndpointByUnit(ui::uia::TextPatternRangeEndpoint_End, ui::uia::TextUnit_Line, 1, &moved));
+    ASSERT_EQ(S_OK,
+              range->MoveEndpointByUnit(ui::uia::TextPatternRangeEndpoint_End, ui::uia::TextUnit_Line, 1, &moved));
     SAFEARRAY* boxes = nullptr;
     ASSERT_EQ(S_OK, range->GetBoundingRectangles(&boxes));
     ASSERT_EQ(8u, boxes->rgsabound[0].cElements) << "two rows, four numbers each";
@@ -157,8 +159,8 @@ TEST_F(TextPattern, HeldRangesFollowTheTextAndOutliveTheTextArea) {
     Ref<ITextRangeProvider> range;
     ASSERT_EQ(S_OK, text->get_DocumentRange(&range));
     int moved = 0;
-    ASSERT_EQ(S_OK, range->MoveEndpointByUnit(ui::uia::TextPatternRangeEndpoint_Start, ui::uia::TextUnit_Line, 1,
-                                              &moved));
+    ASSERT_EQ(S_OK,
+              range->MoveEndpointByUnit(ui::uia::TextPatternRangeEndpoint_Start, ui::uia::TextUnit_Line, 1, &moved));
     EXPECT_EQ(L"second\r\n", Text(range.p));
     form->memo.AppendText("third\r\n");
     Send(EM_SETSEL, 0, 7);
