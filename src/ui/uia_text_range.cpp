@@ -185,27 +185,28 @@ HRESULT UiaTextRange::GetText(int maxLength, BSTR* result) {
     return *result ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT UiaTextRange::Move(uia::TextUnit unit, int count, int* moved) {
+template <class Step>
+HRESULT UiaTextRange::MoveBy(uia::TextUnit unit, int* moved, Step step) {
     if (!moved) return E_POINTER;
     *moved = 0;
     MemoAccessibility* area = Area();
     if (!area) return uia::kElementNotAvailable;
     const std::optional<core::TextUnit> coreUnit = CoreUnit(unit);
     if (!coreUnit) return E_INVALIDARG;
-    *moved = area->Units().Move(*span_, *coreUnit, count);
+    *moved = step(area->Units(), *coreUnit);
     return S_OK;
+}
+
+HRESULT UiaTextRange::Move(uia::TextUnit unit, int count, int* moved) {
+    return MoveBy(unit, moved,
+                  [&](core::TextUnits& units, core::TextUnit by) { return units.Move(*span_, by, count); });
 }
 
 HRESULT UiaTextRange::MoveEndpointByUnit(uia::TextPatternRangeEndpoint endpoint, uia::TextUnit unit, int count,
                                          int* moved) {
-    if (!moved) return E_POINTER;
-    *moved = 0;
-    MemoAccessibility* area = Area();
-    if (!area) return uia::kElementNotAvailable;
-    const std::optional<core::TextUnit> coreUnit = CoreUnit(unit);
-    if (!coreUnit) return E_INVALIDARG;
-    *moved = area->Units().MoveEnd(*span_, CoreEnd(endpoint), *coreUnit, count);
-    return S_OK;
+    return MoveBy(unit, moved, [&](core::TextUnits& units, core::TextUnit by) {
+        return units.MoveEnd(*span_, CoreEnd(endpoint), by, count);
+    });
 }
 
 HRESULT UiaTextRange::MoveEndpointByRange(uia::TextPatternRangeEndpoint endpoint, ITextRangeProvider* target,

@@ -53,6 +53,9 @@ private:
     // Another range of this text area, or null.
     static UiaTextRange* Own(ITextRangeProvider* range) noexcept;
     std::size_t End(uia::TextPatternRangeEndpoint endpoint) const noexcept;
+    // Moves by a unit through `step`, which returns how far it went.
+    template <class Step>
+    HRESULT MoveBy(uia::TextUnit unit, int* moved, Step step);
 
     ULONG references_ = 1;
     std::shared_ptr<TextAreaLink> link_;

@@ -38,14 +38,6 @@ struct Reader {
     core::TextUnits units;
 };
 
-core::StoreLimits SmallPagedBlocks() {
-    core::StoreLimits limits;
-    limits.blockTargetBytes = 20;
-    limits.blockMostBytes = 28;
-    limits.residentBytes = 60;
-    return limits;
-}
-
 // A two-byte character and a CR LF are one character each; words are runs of one class (letters,
 // blanks, hiragana, katakana, kanji, symbols, a line break), walked the same both ways.
 TEST(TextUnits, CharactersAndWordsStepOverWholeCharacters) {
@@ -66,7 +58,7 @@ TEST(TextUnits, CharactersAndWordsStepOverWholeCharacters) {
 // Lines are the rows as shown, across blocks that were paged out; paragraphs end after a line
 // break; a page is a screen of rows.
 TEST(TextUnits, LinesParagraphsAndPagesFollowTheRows) {
-    Reader reader(SmallPagedBlocks(), 7, 3);
+    Reader reader(testing_support::SmallPagedBlocks(), 7, 3);
     std::string text;
     for (int i = 0; i < 30; ++i)
         text += "line " + std::to_string(i) + (i % 3 == 0 ? " is long and wraps" : "") + "\r\n";
@@ -153,11 +145,8 @@ TEST(TextUnits, NewestLinesAreWholeLinesThatFit) {
 // Held spans follow an edit before them, move back when the oldest lines leave, go to the start
 // when the text is cleared, and stay put once detached from a text that goes away.
 TEST(TextUnits, HeldSpansFollowTheText) {
-    core::StoreLimits limits;
-    limits.blockTargetBytes = 64;
-    limits.blockMostBytes = 80;
-    limits.residentBytes = 100;
-    limits.memoryBytes = 1000;
+    core::StoreLimits limits = testing_support::SmallPagedBlocks();
+    limits.memoryBytes = 200;  // and no page file: the oldest lines leave
     core::TextDocument document({}, limits);
     core::HeldSpans held(document.Anchors());
     document.SetText("head\r\nbody\r\n");

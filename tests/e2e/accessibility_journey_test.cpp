@@ -24,8 +24,8 @@ using testsupport::VirtualPort;
 namespace {
 
 constexpr const wchar_t* kTextAreaName = L"\u53D7\u4FE1\u30C6\u30AD\u30B9\u30C8";  // 受信テキスト
-constexpr const wchar_t* kOpen = L"\u63A5\u7D9A\u4E2D";                             // 接続中
-constexpr const wchar_t* kClosed = L"\u672A\u63A5\u7D9A";                           // 未接続
+constexpr const wchar_t* kOpen = L"\u63A5\u7D9A\u4E2D";                            // 接続中
+constexpr const wchar_t* kClosed = L"\u672A\u63A5\u7D9A";                          // 未接続
 
 struct Accessible {
     explicit Accessible(HWND window) {
