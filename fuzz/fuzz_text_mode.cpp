@@ -15,6 +15,7 @@
 #include "core/text_area.h"
 #include "core/text_mode.h"
 #include "fuzz_check.h"
+#include "text_for_added_lines.h"
 
 namespace {
 
@@ -105,6 +106,8 @@ std::string AddLinesOneByOne(std::string text, const Lines& lines) {
             text += "\r\n" + line;
         }
     }
+    // Lines added after a text that ended mid-line end with a line break as well.
+    if (!lines.empty() && !text.empty() && !text.ends_with("\r\n")) text += "\r\n";
     return text;
 }
 
@@ -112,12 +115,12 @@ std::string AddLinesOneByOne(std::string text, const Lines& lines) {
 // are handed over, and what is appended must be what the rule gives line by line.
 void CheckAddedLines(const std::string& text, const Lines& lines) {
     const std::string tail = text.substr(text.size() - std::min<std::size_t>(text.size(), 2));
-    Check(text + core::TextForAddedLines(tail, lines) == AddLinesOneByOne(text, lines),
+    Check(text + testing_support::TextForAddedLines(tail, lines) == AddLinesOneByOne(text, lines),
           "adding lines at once differs from adding them one by one");
 }
 
 void CheckSaveAndReadAgain(const Lines& lines) {
-    const std::string text = core::TextForAddedLines("", lines);
+    const std::string text = testing_support::TextForAddedLines("", lines);
     const std::string file = core::EncodeForSave(text);
     Check(ReadInOne(file) == lines, "lines added, saved and read again changed");
 }

@@ -45,10 +45,4 @@ void PageSpace::Reset() {
     length_ = 0;
 }
 
-std::uint64_t PageSpace::FreeBytes() const noexcept {
-    std::uint64_t total = 0;
-    for (const auto& [position, size] : free_) total += size;
-    return total;
-}
-
 }  // namespace core

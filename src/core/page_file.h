@@ -31,7 +31,6 @@ public:
     void Give(PageExtent extent);
     void Reset();
     std::uint64_t Length() const noexcept { return length_; }
-    std::uint64_t FreeBytes() const noexcept;
 
 private:
     std::map<std::uint64_t, std::uint64_t> free_;  // position -> size

@@ -32,7 +32,8 @@ void RowMap::SetColumns(int columns) {
 
 std::size_t RowMap::RowsIn(std::size_t block) const {
     const TextBlock& b = store_.Block(block);
-    if (b.rows.generation == generation_) return b.rows.count;
+    const BlockRows& rows = blockRows_[block];
+    if (rows.generation == generation_) return rows.count;
     // Rows of the lines, and more for lines longer than a row.
     const std::size_t lines = b.lineFeeds;
     const std::size_t wrapped = b.size / static_cast<std::size_t>(columns_);
@@ -46,14 +47,14 @@ std::size_t RowMap::RowsBefore(std::size_t block) const {
 }
 
 bool RowMap::IsExact(std::size_t block) const {
-    const BlockRows& rows = store_.Block(block).rows;
+    const BlockRows& rows = blockRows_[block];
     return rows.generation == generation_ && rows.exact && KnownEntry(block).has_value();
 }
 
 std::optional<std::uint32_t> RowMap::KnownEntry(std::size_t block) const {
-    const TextBlock& b = store_.Block(block);
-    if (block == 0 || b.startsLine) return 0;
-    if (b.rows.entryKnown && b.rows.entryGeneration == generation_) return b.rows.entryBack;
+    const BlockRows& rows = blockRows_[block];
+    if (block == 0 || store_.Block(block).startsLine) return 0;
+    if (rows.entryKnown && rows.entryGeneration == generation_) return rows.entryBack;
     return std::nullopt;
 }
 
@@ -79,10 +80,10 @@ const RowMap::Layout& RowMap::LayOut(std::size_t block, bool keep) {
             guessed = true;
         }
     }
-    const TextBlock& b = store_.Block(block);
     for (std::size_t i = 0; i < kept_.size(); ++i) {
         const Layout& k = kept_[i];
-        if (k.id == b.id && k.generation == generation_ && k.entryBack == *entry && k.guessed == guessed) {
+        if (k.key == blockRows_[block].key && k.generation == generation_ && k.entryBack == *entry &&
+            k.guessed == guessed) {
             std::rotate(kept_.begin() + static_cast<std::ptrdiff_t>(i),
                         kept_.begin() + static_cast<std::ptrdiff_t>(i) + 1, kept_.end());
             Record(block, kept_.back());
@@ -105,14 +106,15 @@ RowMap::Layout RowMap::Scan(std::size_t block, std::uint32_t entryBack, bool gue
     const TextBlock& b = store_.Block(block);
     const std::size_t blockStart = b.start;
     const std::size_t blockSize = b.size;
-    const std::uint64_t id = b.id;
+    const std::uint64_t key = blockRows_[block].key;
     const bool last = block + 1 == store_.BlockCount();
     const std::size_t from = blockStart - entryBack;
-    const std::size_t to = std::min(store_.Size(), blockStart + blockSize + static_cast<std::size_t>(columns_) + 8);
+    const std::size_t to =
+        std::min(store_.Size(), blockStart + blockSize + static_cast<std::size_t>(columns_) + kRowLookPast);
     const std::string window = store_.Read(from, to);
 
     Layout layout;
-    layout.id = id;
+    layout.key = key;
     layout.generation = generation_;
     layout.entryBack = entryBack;
     layout.guessed = guessed;
@@ -135,12 +137,12 @@ RowMap::Layout RowMap::Scan(std::size_t block, std::uint32_t entryBack, bool gue
 }
 
 void RowMap::Record(std::size_t block, const Layout& layout) {
-    BlockRows& rows = store_.RowsOf(block);
+    BlockRows& rows = blockRows_[block];
     rows.count = static_cast<std::uint32_t>(layout.rows.size());
     rows.generation = generation_;
     rows.exact = !layout.guessed;
     if (layout.guessed || block + 1 >= store_.BlockCount() || store_.Block(block + 1).startsLine) return;
-    BlockRows& after = store_.RowsOf(block + 1);
+    BlockRows& after = blockRows_[block + 1];
     const bool same = after.entryKnown && after.entryGeneration == generation_ && after.entryBack == layout.exitBack;
     if (same) return;
     after.entryBack = layout.exitBack;

@@ -6,6 +6,7 @@
 // changes the row numbers of the scroll bar, never the rows on the screen.
 #pragma once
 
+#include "core/block_rows.h"
 #include "core/text_layout.h"
 #include "core/text_store.h"
 
@@ -17,11 +18,9 @@
 
 namespace core {
 
-inline constexpr int kMostColumns = 4096;
-
 class RowMap {
 public:
-    explicit RowMap(TextStore& store) : store_(store) {}
+    explicit RowMap(TextStore& store) : store_(store), blockRows_(store) {}
 
     // A new width: every block counts by its estimate again until laid out.
     void SetColumns(int columns);
@@ -44,7 +43,7 @@ public:
 
 private:
     struct Layout {
-        std::uint64_t id = 0;
+        std::uint64_t key = 0;  // the key of the block's rows it was laid out for
         std::uint32_t generation = 0;
         std::uint32_t entryBack = 0;
         bool guessed = false;
@@ -64,6 +63,7 @@ private:
     TextRow Absolute(std::size_t block, const Layout& layout, std::size_t row) const;
 
     TextStore& store_;
+    BlockRowTable blockRows_;
     int columns_ = 1;
     std::uint32_t generation_ = 1;
     std::vector<Layout> kept_;  // the blocks laid out lately, newest last

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <span>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,17 +9,14 @@ namespace core {
 // Only CR LF breaks a line in the text area; a lone LF is a character of its line.
 bool EndsWithLineBreak(std::string_view text);
 
-// The text to append so that `lines` become the new last lines of the text area.
-// currentTextTail is the last 2 bytes of the area's current text, or all of it when shorter
-// (empty for an empty area). A line after an empty text or a line break is added as
-// line + CR LF, any other as CR LF + line; the tail is followed from line to line, and lines added
-// after a text that ended mid-line end with a CR LF too.
-std::string TextForAddedLines(std::string_view currentTextTail, std::span<const std::string> lines);
-
-// The same for a text-mode file of any size, read in chunks: the text to append comes out as the
-// chunks go in. Lines are read as LineReader reads them; a line is held until its end, except that
-// a line longer than `heldBytesAtMost` is passed on in parts, so a file of one endless line takes
-// no more memory than that.
+// The text to append after the text area's text so that the lines of a text-mode file of any size
+// become its new last lines: a line after an empty text or a line break is added as line + CR LF,
+// any other as CR LF + line, and lines added after a text that ended mid-line end with a CR LF
+// too. The file is read in chunks, and the text to append comes out as the chunks go in.
+// currentTextTail is the last 2 bytes of the area's current text, or all of it when shorter (empty
+// for an empty area). Lines are read as LineReader reads them; a line is held until its end, except
+// that a line longer than `heldBytesAtMost` is passed on in parts, so a file of one endless line
+// takes no more memory than that.
 class AddedLines {
 public:
     explicit AddedLines(std::string_view currentTextTail, std::size_t heldBytesAtMost = 1u << 20);

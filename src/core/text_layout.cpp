@@ -27,38 +27,6 @@ int CellsOf(std::string_view text, std::size_t offset, int cell) {
     return static_cast<int>(CharacterLength(text, offset));
 }
 
-TextLayout::TextLayout() { rows_.push_back({}); }
-
-void TextLayout::Reset(std::string_view text, int columns) {
-    columns_ = std::max(1, columns);
-    rows_.clear();
-    LayOutFrom(text, 0);
-}
-
-void TextLayout::Extend(std::string_view text, std::size_t unchangedBytes) {
-    // A row's end depends only on where it starts and on the bytes up to the character that no
-    // longer fitted, which lies in the row itself or the next one (a line break is told by looking
-    // one byte further). So the rows more than two before the one holding the first changed byte
-    // keep their places, however long their line, and only the rest is laid out again.
-    const std::size_t changedRow = RowOf(unchangedBytes);
-    const std::size_t first = changedRow >= 2 ? changedRow - 2 : 0;
-    const std::size_t start = rows_[first].start;
-    rows_.resize(first);
-    LayOutFrom(text, start);
-}
-
-void TextLayout::LayOutFrom(std::string_view text, std::size_t start) {
-    ScanRows(text, true, start, kTextEnd, columns_, [this](std::size_t rowStart, std::size_t rowEnd) {
-        rows_.push_back({rowStart, rowEnd});
-    });
-}
-
-std::size_t TextLayout::RowOf(std::size_t offset) const {
-    const auto after = std::upper_bound(rows_.begin(), rows_.end(), offset,
-                                        [](std::size_t value, const TextRow& row) { return value < row.start; });
-    return after == rows_.begin() ? 0 : static_cast<std::size_t>(after - rows_.begin()) - 1;
-}
-
 int CellInRow(std::string_view text, TextRow row, std::size_t offset) {
     int cell = 0;
     for (std::size_t at = row.start; at < std::min(offset, row.end); at += CharacterLength(text, at)) {
@@ -87,8 +55,6 @@ std::size_t Boundaries::Before(std::size_t offset) const {
     return at == starts_.begin() ? 0 : *(at - 1);
 }
 
-std::size_t PreviousBoundary(const Boundaries& boundaries, std::size_t offset) { return boundaries.Before(offset); }
-
 std::size_t NextBoundary(std::string_view text, std::size_t offset) {
     return offset >= text.size() ? text.size() : offset + CharacterLength(text, offset);
 }
@@ -102,7 +68,7 @@ TextRow WordAround(std::string_view text, const Boundaries& boundaries, std::siz
     if (kind == 0) return {offset, offset};
     std::size_t start = offset;
     while (start > 0) {
-        const std::size_t before = PreviousBoundary(boundaries, start);
+        const std::size_t before = boundaries.Before(start);
         if (kindAt(before) != kind) break;
         start = before;
     }
@@ -122,12 +88,12 @@ std::size_t NextWordStart(std::string_view text, const Boundaries& boundaries, s
 std::size_t PreviousWordStart(std::string_view text, const Boundaries& boundaries, std::size_t offset) {
     std::size_t at = offset;
     while (at > 0) {
-        const std::size_t before = PreviousBoundary(boundaries, at);
+        const std::size_t before = boundaries.Before(at);
         if (!IsBlank(text[before])) break;
         at = before;
     }
     if (at == 0) return 0;
-    const std::size_t before = PreviousBoundary(boundaries, at);
+    const std::size_t before = boundaries.Before(at);
     // Spaces at a line's start stop at the line's start; otherwise the step goes over the break.
     if (text[before] == '\r' || text[before] == '\n') return at != offset ? at : before;
     return WordAround(text, boundaries, before).start;

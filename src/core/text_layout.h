@@ -2,8 +2,8 @@
 // width is arithmetic on its bytes: a one-byte character takes one cell, a two-byte character two,
 // a tab reaches to the next multiple of eight cells (counted from the row's start). Lines end with
 // CR LF; a line longer than the row wraps after its last space that fits, or, with no such space,
-// before the character that no longer fits. Only the rows are kept, so laying out megabytes takes
-// milliseconds and adding at the end lays out only the last rows again, however long the line.
+// before the character that no longer fits. A row's place depends only on where it starts and on
+// the bytes up to a little past its end, which lets the text be laid out a block at a time.
 #pragma once
 
 #include <cstddef>
@@ -17,30 +17,6 @@ struct TextRow {
     std::size_t end = 0;  // where the row's characters end: before its CR LF, or where it wraps
 };
 
-class TextLayout {
-public:
-    TextLayout();
-
-    // Lays out the whole text at `columns` cells a row (at least one).
-    void Reset(std::string_view text, int columns);
-    // The text has changed from `unchangedBytes` on (bytes added at the end, or an edit): lays out
-    // again only from a couple of rows before the first changed byte.
-    void Extend(std::string_view text, std::size_t unchangedBytes);
-
-    int Columns() const { return columns_; }
-    // At least one: an empty text, and a text ending in CR LF, end with an empty row.
-    std::size_t RowCount() const { return rows_.size(); }
-    TextRow Row(std::size_t index) const { return rows_[index]; }
-    // The row that shows `offset`; an offset where a row wraps belongs to the row it starts.
-    std::size_t RowOf(std::size_t offset) const;
-
-private:
-    void LayOutFrom(std::string_view text, std::size_t start);
-
-    std::vector<TextRow> rows_;
-    int columns_ = 1;
-};
-
 // How many cells a character starting at `offset` takes when it starts at `cell`.
 int CellsOf(std::string_view text, std::size_t offset, int cell);
 // The length in bytes of the character at `offset`: 2 for a two-byte character or a CR LF, else 1.
@@ -51,6 +27,15 @@ inline bool IsLineBreakAt(std::string_view text, std::size_t offset) {
 }
 
 inline constexpr std::size_t kTextEnd = static_cast<std::size_t>(-1);
+
+// The widest row laid out, in cells.
+inline constexpr int kMostColumns = 4096;
+// How many bytes past the widest row's end ScanRows may look: a row takes at most columns + 2
+// bytes and its end looks two bytes further; the rest is room to spare.
+inline constexpr std::size_t kRowLookPast = 8;
+// How far a change of the bytes reaches back: rows laid out from bytes that end more than this
+// before the first changed byte stay as they were.
+inline constexpr std::size_t kRowReach = kMostColumns + kRowLookPast;
 
 // Lays out rows of `text` from `at`, which starts a row, and hands each row's start and end to
 // `emit`, until a row would start at or after `stopAt`: returns where it starts. Returns kTextEnd
@@ -115,9 +100,8 @@ private:
     std::vector<std::size_t> starts_;
 };
 
-// The character boundaries before and after `offset` (itself a boundary), stepping over a CR LF
-// and a two-byte character whole.
-std::size_t PreviousBoundary(const Boundaries& boundaries, std::size_t offset);
+// The character boundary after `offset` (itself a boundary), stepping over a CR LF and a two-byte
+// character whole.
 std::size_t NextBoundary(std::string_view text, std::size_t offset);
 
 // The word around `offset` for a double click: a run of characters other than spaces, tabs and

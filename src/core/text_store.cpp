@@ -7,10 +7,6 @@
 namespace core {
 namespace {
 
-// The most bytes a row and the bytes it looks at after its end take (rows are at most
-// kMostColumns cells wide).
-constexpr std::size_t kRowReach = 8192;
-
 bool EndsWithCrLf(std::string_view before2, std::string_view bytes, std::size_t count) {
     // Whether the bytes before2 + bytes[0, count) end with CR LF.
     if (count >= 2) return bytes[count - 2] == '\r' && bytes[count - 1] == '\n';
@@ -60,7 +56,6 @@ std::vector<TextBlock> TextStore::MakeBlocks(std::string_view bytes, std::size_t
         TextBlock block;
         block.start = start;
         block.size = count;
-        block.id = nextId_++;
         block.bytes.assign(bytes.substr(0, count));
         block.lineFeeds = CountLineFeeds(block.bytes);
         block.startsLine = made.empty() ? startsLine : EndsWithCrLf(before, {}, 0);
@@ -86,17 +81,18 @@ void TextStore::Append(std::string_view bytes) {
     const std::string restBefore(LastTwo(tail + std::string(LastTwo(bytes.substr(0, intoLast)))));
     std::vector<TextBlock> made =
         MakeBlocks(rest, size_ + intoLast, blocks_.empty() || EndsWithCrLf(restBefore, {}, 0), restBefore);
-    blocks_.reserve(blocks_.size() + made.size());
-    // Rows that reach over the old end of the text are laid out anew.
-    Relayout(blocks_.size(), size_);
+    // Room that grows by doubling, or every new block would move all the others.
+    const std::size_t newCount = blocks_.size() + made.size();
+    if (newCount > blocks_.capacity()) blocks_.reserve(std::max(newCount, 2 * blocks_.capacity()));
+    if (listener_) listener_->Reserve(newCount);
+    const std::size_t oldEnd = size_;
+    const std::size_t keptFront = blocks_.size() - (intoLast > 0 ? 1 : 0);
     if (intoLast > 0) {
         TextBlock& last = blocks_.back();
         last.bytes.append(bytes.substr(0, intoLast));
         ForgetPage(last);
         last.size += intoLast;
         last.lineFeeds += CountLineFeeds(bytes.substr(0, intoLast));
-        last.id = nextId_++;
-        last.rows = {};
         residentBytes_ += intoLast;
     }
     for (TextBlock& block : made) {
@@ -105,7 +101,7 @@ void TextStore::Append(std::string_view bytes) {
         blocks_.push_back(std::move(block));
     }
     size_ += bytes.size();
-    ++version_;
+    Changed(keptFront, 0, oldEnd);
     EnforceLimitsAfterChange();
 }
 
@@ -124,11 +120,17 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     content.append(Resident(first).substr(0, from - blocks_[first].start));
     content.append(bytes);
     content.append(Resident(last).substr(to - blocks_[last].start));
-    std::vector<TextBlock> made =
-        MakeBlocks(content, blocks_[first].start, blocks_[first].startsLine, TwoBytesBefore(blocks_[first].start));
+    const std::string beforeFirst = TwoBytesBefore(blocks_[first].start);
+    std::vector<TextBlock> made = MakeBlocks(content, blocks_[first].start, blocks_[first].startsLine, beforeFirst);
+    const LineStarts followers =
+        LineStartsAfter(last + 1, std::string(LastTwo(beforeFirst + std::string(LastTwo(content)))),
+                        blocks_[first].start == 0 && content.empty());
+    const std::size_t keptBack = blocks_.size() - 1 - last;
 
+    const std::size_t newCount = blocks_.size() - (last - first + 1) + made.size();
     std::vector<TextBlock> result;
-    result.reserve(blocks_.size() - (last - first + 1) + made.size());
+    result.reserve(newCount);
+    if (listener_) listener_->Reserve(newCount);
     // From here on nothing allocates: the blocks move into place.
     std::vector<TextBlock> removed;
     for (std::size_t i = 0; i < blocks_.size(); ++i) {
@@ -149,22 +151,9 @@ void TextStore::Replace(std::size_t from, std::size_t to, std::string_view bytes
     blocks_.swap(result);
     size_ = size_ - (to - from) + bytes.size();
     Renumber(first);
-    Relayout(first, first < blocks_.size() ? blocks_[first].start : size_);
-    // The blocks just after the edit may now begin or no longer begin a line, and those whose first
-    // row began in the edited bytes lay out again (a row spans a few kilobytes at most).
-    const std::size_t editEnd = from + bytes.size();
-    for (std::size_t i = first + made.size(); i < blocks_.size() && blocks_[i].start < editEnd + kRowReach; ++i) {
-        TextBlock& block = blocks_[i];
-        const bool startedLine = block.startsLine;
-        if (block.start <= editEnd + 2) {
-            block.startsLine =
-                block.start == 0 || (block.start >= 2 && At(block.start - 2) == '\r' && At(block.start - 1) == '\n');
-        }
-        if (block.startsLine && startedLine) continue;
-        block.id = nextId_++;
-        block.rows = {};
-    }
-    ++version_;
+    for (std::size_t i = 0; i < followers.count; ++i)
+        blocks_[first + made.size() + i].startsLine = followers.startsLine[i];
+    Changed(first, keptBack, from);
     EnforceLimitsAfterChange();
 }
 
@@ -176,7 +165,7 @@ void TextStore::Clear() noexcept {
     // A full disk may have room again once the old pages are given back.
     if (pageFile_) pagingFailed_ = false;
     fullNoticeGiven_ = false;
-    ++version_;
+    Changed(0, 0, 0);
 }
 
 std::string TextStore::Read(std::size_t from, std::size_t to) {
@@ -237,14 +226,22 @@ std::string_view TextStore::Resident(std::size_t index) {
     return block.bytes;
 }
 
-void TextStore::Relayout(std::size_t before, std::size_t changedAt) noexcept {
-    // A row looks a couple of bytes past its end, and a row is at most as long as the widest
-    // layout's columns: the blocks whose rows may reach the changed bytes are laid out again.
-    for (std::size_t i = before; i-- > 0;) {
-        blocks_[i].id = nextId_++;
-        blocks_[i].rows.exact = false;
-        if (changedAt - blocks_[i].start >= kRowReach) break;
+void TextStore::Changed(std::size_t keptFront, std::size_t keptBack, std::size_t changedAt) noexcept {
+    ++version_;
+    if (listener_) listener_->BlocksChanged({keptFront, keptBack, changedAt});
+}
+
+TextStore::LineStarts TextStore::LineStartsAfter(std::size_t next, std::string tail, bool atTextStart) {
+    // Whether a block begins a line is told by the two bytes before it, so after an edit it may
+    // change for the next block, and for the one after that when the next holds a single byte.
+    LineStarts starts;
+    for (std::size_t i = next; i < blocks_.size() && starts.count < 2; ++i) {
+        starts.startsLine[starts.count++] = atTextStart || tail == "\r\n";
+        if (blocks_[i].size > 1) break;
+        tail = std::string(LastTwo(tail + At(blocks_[i].start)));
+        atTextStart = false;
     }
+    return starts;
 }
 
 void TextStore::Renumber(std::size_t fromBlock) noexcept {
@@ -303,15 +300,14 @@ void TextStore::DropOldest(std::size_t bytesToDrop) {
         ForgetPage(blocks_[i]);
     }
     blocks_.erase(blocks_.begin(), blocks_.begin() + static_cast<std::ptrdiff_t>(count));
-    if (!blocks_[0].startsLine) {
-        blocks_[0].startsLine = true;
-        blocks_[0].rows = {};
-    }
+    blocks_[0].startsLine = true;
+    // After a first block of one byte no CR LF can come before the second.
+    if (blocks_.size() > 1 && blocks_[0].size == 1) blocks_[1].startsLine = false;
     size_ -= dropped;
     droppedBytes_ += dropped;
     Renumber(0);
     notices_.linesDropped = true;
-    ++version_;
+    Changed(0, blocks_.size(), 0);
 }
 
 void TextStore::PageOutColdBlocks() {

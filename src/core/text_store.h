@@ -23,27 +23,38 @@
 
 namespace core {
 
-// What the row layout keeps per block. The store resets it whenever the block's bytes change.
-struct BlockRows {
-    std::uint32_t count = 0;       // rows that start in the block: exact, or an estimate
-    std::uint32_t generation = 0;  // the layout generation `count` belongs to; 0: none yet
-    bool exact = false;
-    bool entryKnown = false;      // whether entryBack holds for the layout generation
-    std::uint32_t entryBack = 0;  // how far before the block's start its first row began
-    std::uint32_t entryGeneration = 0;
-};
-
 struct TextBlock {
     std::size_t start = 0;
     std::size_t size = 0;
-    std::uint64_t id = 0;  // new whenever the bytes change
     std::uint32_t lineFeeds = 0;
     bool startsLine = true;  // the text's start, or right after a CR LF
     bool resident = true;
     std::string bytes;               // the bytes while resident
     std::optional<PageExtent> page;  // a copy in the page file, valid while the bytes stay
     std::uint64_t lastUse = 0;
-    BlockRows rows;
+};
+
+// How the blocks changed: the first `keptFront` blocks and the last `keptBack` are the blocks they
+// were, with the same bytes, and every block between them is new. No byte before `changedAt`
+// changed (with no kept front the offsets may all have moved). The first block after the new ones
+// may begin a line where it did not, or the reverse.
+struct BlockChange {
+    std::size_t keptFront = 0;
+    std::size_t keptBack = 0;
+    std::size_t changedAt = 0;
+};
+
+// Whoever keeps something per block, told of every change of the blocks as it happens.
+class BlockListener {
+public:
+    // Room for `blockCount` blocks, before a change that may leave that many. When it throws, the
+    // change does not happen.
+    virtual void Reserve(std::size_t blockCount) = 0;
+    // After the change, with the blocks as it left them.
+    virtual void BlocksChanged(const BlockChange& change) noexcept = 0;
+
+protected:
+    ~BlockListener() = default;
 };
 
 // A block that went to the page file could not be read back (the disk failed under it).
@@ -93,11 +104,12 @@ public:
     // Blocks, for the row layout.
     std::size_t BlockCount() const noexcept { return blocks_.size(); }
     const TextBlock& Block(std::size_t index) const { return blocks_[index]; }
-    BlockRows& RowsOf(std::size_t index) { return blocks_[index].rows; }
     // The block that holds `offset`; the last block for the end of the text.
     std::size_t BlockOf(std::size_t offset) const;
     // Counts every change of the bytes, so that layouts can tell theirs is out of date.
     std::uint64_t Version() const noexcept { return version_; }
+    // One listener at most; null for none.
+    void Listen(BlockListener* listener) noexcept { listener_ = listener; }
 
     // Bytes dropped from the front so far: offsets held elsewhere move back by the difference.
     std::size_t DroppedBytes() const noexcept { return droppedBytes_; }
@@ -109,7 +121,6 @@ public:
     std::size_t ResidentBytes() const noexcept { return residentBytes_; }
     bool Paging() const noexcept { return pageFile_ != nullptr; }
     bool PagingFailed() const noexcept { return pagingFailed_; }
-    const StoreLimits& Limits() const noexcept { return limits_; }
 
 private:
     std::string_view Resident(std::size_t index);
@@ -118,8 +129,15 @@ private:
     std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine, std::string before);
     std::string TwoBytesBefore(std::size_t offset);
     void Renumber(std::size_t fromBlock) noexcept;
-    // The blocks before `before` whose rows may reach `changedAt`.
-    void Relayout(std::size_t before, std::size_t changedAt) noexcept;
+    // Whether the blocks from `next` on whose two bytes before them may have been edited begin a
+    // line; `tail` is the two bytes before block `next`.
+    struct LineStarts {
+        std::size_t count = 0;
+        bool startsLine[2] = {};
+    };
+    LineStarts LineStartsAfter(std::size_t next, std::string tail, bool atTextStart);
+    // A new version, and how it came about.
+    void Changed(std::size_t keptFront, std::size_t keptBack, std::size_t changedAt) noexcept;
     void ForgetPage(TextBlock& block) noexcept;
     void Release(TextBlock& block) noexcept;
     bool PageOut(TextBlock& block);
@@ -139,8 +157,8 @@ private:
     std::size_t residentBytes_ = 0;
     std::size_t droppedBytes_ = 0;
     std::uint64_t useClock_ = 0;
-    std::uint64_t nextId_ = 1;
     std::uint64_t version_ = 0;
+    BlockListener* listener_ = nullptr;
     bool fullNoticeGiven_ = false;
     StoreNotices notices_;
 };

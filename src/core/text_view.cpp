@@ -70,7 +70,13 @@ bool TextView::ScrollRows(long long rows) {
 
 bool TextView::ScrollToRowIndex(std::size_t index) { return ScrollTo(document_.rows_.RowAtIndex(index).start); }
 
-bool TextView::ScrollToEnd() { return ScrollTo(LastTop()); }
+bool TextView::ScrollToEnd() {
+    // Looking at the last rows of a line of megabytes passes entries on to the blocks after the ones
+    // looked at, which can move the rows found the next time: look until the top holds.
+    bool moved = false;
+    for (int look = 0; look < 4 && ScrollTo(LastTop()); ++look) moved = true;
+    return moved;
+}
 
 bool TextView::AtEnd() {
     Settle();
@@ -131,12 +137,15 @@ void TextView::Append(std::string_view bytes) {
     // The program's own additions are not the user's edits; a user reading back keeps the view and
     // the selection where they are.
     document_.Append(bytes, Held());
-    if (!Held()) ScrollCaretIntoView();
+    if (!Held()) ScrollToEnd();
 }
 
 bool TextView::Refine(std::size_t byteBudget) {
-    // Counts become exact; the rows on the screen are anchored by their offsets and stay.
-    return document_.rows_.Refine(byteBudget);
+    // Counts become exact; the rows on the screen are anchored by their offsets and stay, though a
+    // row that was guessed in a line of megabytes may now start a little earlier or later.
+    const bool more = document_.rows_.Refine(byteBudget);
+    settledVersion_ = static_cast<std::uint64_t>(-1);
+    return more;
 }
 
 }  // namespace core

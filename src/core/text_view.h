@@ -51,7 +51,10 @@ public:
     int Columns() const noexcept { return document_.rows_.Columns(); }
     int Rows() const noexcept { return rows_; }
 
-    std::size_t Top() const noexcept { return top_; }
+    std::size_t Top() {
+        Settle();
+        return top_;
+    }
     // The rows from the top, one more than fit whole (it shows in part), fewer at the end.
     const std::vector<TextRow>& ShownRows();
     ScrollFigures Figures();

@@ -1,5 +1,6 @@
 #include "core/text_area.h"
 #include "core/text_mode.h"
+#include "text_for_added_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 namespace {
 
 using core::EndsWithLineBreak;
-using core::TextForAddedLines;
+using testing_support::TextForAddedLines;
 
 // Only CR LF counts as a line break at the end of the text.
 TEST(EndsWithLineBreak, IsTrueOnlyForCrLf) {

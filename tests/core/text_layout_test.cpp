@@ -2,6 +2,7 @@
 // the caret arithmetic over cells and character boundaries that goes with them.
 
 #include "core/text_layout.h"
+#include "whole_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ namespace {
 
 using Rows = std::vector<std::pair<std::size_t, std::size_t>>;
 
-Rows RowsOf(const core::TextLayout& layout) {
+Rows RowsOf(const testing_support::WholeLayout& layout) {
     Rows rows;
     for (std::size_t i = 0; i < layout.RowCount(); ++i) rows.emplace_back(layout.Row(i).start, layout.Row(i).end);
     return rows;
@@ -78,7 +79,7 @@ TEST(TextLayout, LaysOutRows) {
         {"hanging space before CR LF adds no row", "abc \r\nd", 3, {{0, 4}, {6, 7}}},
     };
     for (const auto& c : cases) {
-        core::TextLayout layout;
+        testing_support::WholeLayout layout;
         layout.Reset(c.text, c.columns);
         EXPECT_EQ(RowsOf(layout), c.rows) << c.behaviour;
     }
@@ -127,7 +128,7 @@ int Cells(const std::string& text, std::size_t from, std::size_t to) {
     return cell;
 }
 
-void ExpectSoundRows(const std::string& text, const core::TextLayout& layout, int columns) {
+void ExpectSoundRows(const std::string& text, const testing_support::WholeLayout& layout, int columns) {
     const auto bounds = Boundaries(text);
     const auto isBoundary = [&](std::size_t at) { return std::binary_search(bounds.begin(), bounds.end(), at); };
     ASSERT_GE(layout.RowCount(), 1u);
@@ -160,7 +161,7 @@ void ExpectSoundRows(const std::string& text, const core::TextLayout& layout, in
     }
     for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
         EXPECT_EQ(core::NextBoundary(text, bounds[k]), bounds[k + 1]);
-        EXPECT_EQ(core::PreviousBoundary(core::Boundaries(text), bounds[k + 1]), bounds[k]);
+        EXPECT_EQ(core::Boundaries(text).Before(bounds[k + 1]), bounds[k]);
     }
 }
 
@@ -171,13 +172,13 @@ TEST(TextLayout, ExtendMatchesResetOnRandomAppends) {
         std::mt19937 rng(seed);
         const std::string text = RandomText(rng);
         const int columns = 1 + static_cast<int>(rng() % 20);
-        core::TextLayout grown;
+        testing_support::WholeLayout grown;
         grown.Reset("", columns);
         for (std::size_t size = 0; size < text.size();) {
             const std::size_t old = size;
             size = std::min(text.size(), size + 1 + rng() % 9);
             grown.Extend(std::string_view(text).substr(0, size), old);
-            core::TextLayout whole;
+            testing_support::WholeLayout whole;
             whole.Reset(std::string_view(text).substr(0, size), columns);
             ASSERT_EQ(RowsOf(grown), RowsOf(whole)) << "seed " << seed << " size " << size;
         }
@@ -194,7 +195,7 @@ TEST(TextLayout, ExtendMatchesResetAfterEditsAnywhere) {
         std::mt19937 rng(seed);
         std::string text = RandomText(rng);
         const int columns = 1 + static_cast<int>(rng() % 20);
-        core::TextLayout edited;
+        testing_support::WholeLayout edited;
         edited.Reset(text, columns);
         for (int edit = 0; edit < 20; ++edit) {
             const std::size_t at = text.empty() ? 0 : rng() % (text.size() + 1);
@@ -202,7 +203,7 @@ TEST(TextLayout, ExtendMatchesResetAfterEditsAnywhere) {
             const std::string inserted = RandomText(rng).substr(0, rng() % 8);
             text.replace(at, removed, inserted);
             edited.Extend(text, at);
-            core::TextLayout whole;
+            testing_support::WholeLayout whole;
             whole.Reset(text, columns);
             ASSERT_EQ(RowsOf(edited), RowsOf(whole)) << "seed " << seed << " edit " << edit << " at " << at;
         }
@@ -212,7 +213,7 @@ TEST(TextLayout, ExtendMatchesResetAfterEditsAnywhere) {
 // A wrap point belongs to the row it starts; the bytes of a CR LF to the row it ends.
 TEST(TextLayout, RowOfFindsTheRowShowingAnOffset) {
     const std::string text = "abcdef\r\nxy\r\n";  // rows at 3 columns: abc | def | xy | (empty)
-    core::TextLayout layout;
+    testing_support::WholeLayout layout;
     layout.Reset(text, 3);
     ASSERT_EQ(RowsOf(layout), (Rows{{0, 3}, {3, 6}, {8, 10}, {12, 12}}));
     const std::pair<std::size_t, std::size_t> cases[] = {{0, 0}, {2, 0}, {3, 1},  {5, 1},  {6, 1},
@@ -225,7 +226,7 @@ TEST(TextLayout, CellsAndHalfCellClicksOnARow) {
     const std::string text =
         "abcdefghij"
         "a\x82\xA0\tb";  // second row: a あ <tab> b
-    core::TextLayout layout;
+    testing_support::WholeLayout layout;
     layout.Reset(text, 10);
     ASSERT_EQ(RowsOf(layout), (Rows{{0, 10}, {10, 15}}));
     const core::TextRow row = layout.Row(1);
@@ -249,13 +250,13 @@ TEST(TextLayout, BoundariesStepOverWholeCharacters) {
     const std::vector<std::size_t> expected = {0, 1, 3, 5, 7, 8, 10, 12, 13, 15};
     ASSERT_EQ(Boundaries(text), expected);
     for (const int columns : {80, 3, 1}) {
-        core::TextLayout layout;
+        testing_support::WholeLayout layout;
         layout.Reset(text, columns);
         for (std::size_t k = 0; k + 1 < expected.size(); ++k) {
             EXPECT_EQ(core::NextBoundary(text, expected[k]), expected[k + 1]) << columns;
-            EXPECT_EQ(core::PreviousBoundary(core::Boundaries(text), expected[k + 1]), expected[k]) << columns;
+            EXPECT_EQ(core::Boundaries(text).Before(expected[k + 1]), expected[k]) << columns;
         }
-        EXPECT_EQ(core::PreviousBoundary(core::Boundaries(text), 0), 0u);
+        EXPECT_EQ(core::Boundaries(text).Before(0), 0u);
         EXPECT_EQ(core::NextBoundary(text, text.size()), text.size());
     }
 }
@@ -270,7 +271,7 @@ TEST(TextLayout, WordAroundTakesWordsOrSpaces) {
     } cases[] = {{0, {0, 5}},  {2, {0, 5}},    {4, {0, 5}},    {5, {5, 8}},    {7, {5, 8}},   {8, {8, 10}},
                  {9, {8, 10}}, {10, {10, 10}}, {12, {12, 14}}, {13, {12, 14}}, {14, {14, 14}}};
     for (const int columns : {80, 3}) {
-        core::TextLayout layout;
+        testing_support::WholeLayout layout;
         layout.Reset(text, columns);
         for (const auto& c : cases) {
             const core::TextRow word = core::WordAround(text, core::Boundaries(text), c.offset);
@@ -283,7 +284,7 @@ TEST(TextLayout, WordAroundTakesWordsOrSpaces) {
 // before; two-byte characters belong to words, and a line break is a stop of its own.
 TEST(TextLayout, WordStepsStopAtWordStartsAndLineBreaks) {
     const std::string text = "ab \x8A\xBF\x8E\x9A  cd\r\n  ef";  // ab 漢字  cd / ef
-    core::TextLayout layout;
+    testing_support::WholeLayout layout;
     layout.Reset(text, 80);
     std::vector<std::size_t> forward{0};
     while (forward.back() < text.size())

@@ -2,10 +2,10 @@
 // changes against a plain string laid out whole; paging to a file and the ends of disk and memory.
 
 #include "core/row_map.h"
-#include "core/text_document.h"
 #include "core/text_layout.h"
 #include "core/text_store.h"
 #include "memory_page_file.h"
+#include "whole_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,9 @@ core::StoreLimits SmallBlocks() {
 using testing_support::MemoryPageFile;
 
 std::string RandomPiece(std::mt19937& random, std::size_t most) {
-    static const char* const kPieces[] = {"a",    "b",    "c",        " ",    " ",  "\t",
-                                          "\r\n", "\r\n", "\x82\xA0", "\x88", "\n", "\r"};
+    // A run of letters now and then makes lines that span blocks.
+    static const char* const kPieces[] = {"a",    "b",        "c",    " ",  " ",  "\t",          "\r\n",
+                                          "\r\n", "\x82\xA0", "\x88", "\n", "\r", "xxxxxxxxxxxx"};
     std::string piece;
     const std::size_t count = std::uniform_int_distribution<std::size_t>(0, most)(random);
     for (std::size_t i = 0; i < count; ++i) piece += kPieces[random() % std::size(kPieces)];
@@ -37,12 +38,14 @@ std::string RandomPiece(std::mt19937& random, std::size_t most) {
 }
 
 void ExpectSameRows(core::RowMap& rows, const std::string& text, int columns, const char* when) {
-    core::TextLayout whole;
+    testing_support::WholeLayout whole;
     whole.Reset(text, columns);
     while (rows.Refine(100)) {
     }
     ASSERT_EQ(rows.RowCount(), whole.RowCount()) << when;
-    for (std::size_t i = 0; i < whole.RowCount(); ++i) {
+    // From the last row back: laying out a block mends the counts after it, so a count left wrong
+    // shows before the blocks ahead of it are looked at.
+    for (std::size_t i = whole.RowCount(); i-- > 0;) {
         const core::TextRow expected = whole.Row(i);
         const core::TextRow row = rows.RowAtIndex(i);
         ASSERT_EQ(row.start, expected.start) << when << " row " << i;
@@ -57,29 +60,43 @@ void ExpectSameRows(core::RowMap& rows, const std::string& text, int columns, co
     }
 }
 
+// Appends, edits anywhere and width changes, some in runs of many with no row looked at between
+// them. Every third round pages to a file with room for only a few blocks in memory; every fourth
+// keeps only the newest few hundred bytes, so the oldest lines leave as it goes.
 TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
     std::mt19937 random(7);
+    std::size_t roundsThatDropped = 0;
     for (int round = 0; round < 150; ++round) {
-        // Every third round pages to a file with room for only a few blocks in memory.
         core::StoreLimits limits = SmallBlocks();
         if (round % 3 == 0) limits.residentBytes = 64;
+        if (round % 4 == 1) limits.maxTextBytes = 240;
         core::TextStore store([] { return std::make_unique<MemoryPageFile>(); }, limits);
         core::RowMap rows(store);
         std::string model;
+        std::size_t droppedSeen = 0;
+        const auto change = [&](bool edit, bool lookFirst) {
+            const std::size_t from = random() % (model.size() + 1);
+            const std::size_t to = from + random() % (model.size() - from + 1);
+            const std::string piece = RandomPiece(random, edit ? 8 : 40);
+            if (!edit) {
+                store.Append(piece);
+                model += piece;
+            } else {
+                if (lookFirst) rows.RowAt(from);
+                store.Replace(from, to, piece);
+                model.replace(from, to - from, piece);
+            }
+            model.erase(0, store.DroppedBytes() - droppedSeen);
+            droppedSeen = store.DroppedBytes();
+        };
         int columns = 1 + static_cast<int>(random() % 12);
         rows.SetColumns(columns);
         for (int step = 0; step < 25; ++step) {
-            const int action = static_cast<int>(random() % 10);
-            if (action < 5) {
-                const std::string piece = RandomPiece(random, 40);
-                store.Append(piece);
-                model += piece;
-            } else if (action < 9) {
-                const std::size_t from = random() % (model.size() + 1);
-                const std::size_t to = from + random() % (model.size() - from + 1);
-                const std::string piece = RandomPiece(random, 8);
-                store.Replace(from, to, piece);
-                model.replace(from, to - from, piece);
+            const int action = static_cast<int>(random() % 11);
+            if (action < 9) {
+                change(action >= 5, true);
+            } else if (action == 9) {
+                for (int i = 0; i < 20; ++i) change(random() % 2 == 0, false);
             } else {
                 columns = 1 + static_cast<int>(random() % 12);
                 rows.SetColumns(columns);
@@ -90,7 +107,9 @@ TEST(TextStore, BlocksAndRowsFollowRandomAppendsEditsAndWidths) {
         if (round % 3 == 0) {
             EXPECT_LE(store.ResidentBytes(), 64u + limits.blockMostBytes);
         }
+        roundsThatDropped += store.DroppedBytes() > 0;
     }
+    EXPECT_GT(roundsThatDropped, 10u);
 }
 
 TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
@@ -105,6 +124,67 @@ TEST(TextStore, RowsOfALineLongerThanManyBlocksBecomeExactByRefining) {
     rows.RowAt(store.Size());
     ExpectSameRows(rows, "head\r\n" + line, 5, "long line");
     EXPECT_TRUE(rows.Exact());
+}
+
+// A row as wide as the widest layout spans many blocks: an edit near its end lays out again the
+// block the row starts in, far before the edit, though that block was laid out and kept.
+TEST(TextStore, AnEditFarIntoAWideRowLaysOutTheBlockWhereTheRowStarts) {
+    core::TextStore store({}, SmallBlocks());
+    core::RowMap rows(store);
+    const std::string text = "head\r\n" + std::string(core::kMostColumns + 100, 'x');
+    const std::size_t rowStart = 6;
+    const std::size_t at = rowStart + core::kMostColumns - 6;
+    std::string edited = text;
+    edited.insert(at, " ");
+    testing_support::WholeLayout before, after;
+    before.Reset(text, core::kMostColumns);
+    after.Reset(edited, core::kMostColumns);
+    ASSERT_NE(before.Row(1).end, after.Row(1).end);  // the space moves where the row wraps
+
+    store.Append(text);
+    rows.SetColumns(core::kMostColumns);
+    EXPECT_EQ(rows.RowAt(rowStart).end, before.Row(1).end);
+    store.Replace(at, at, " ");
+    EXPECT_EQ(rows.RowAt(rowStart).end, after.Row(1).end);
+}
+
+// A block that began inside a line counted its rows from where that line's row began; once it
+// begins a line itself (an edit ends the line just before it, or the blocks before it leave) it
+// counts them anew from its own start, and the other way round when an edit takes the CR of the
+// CR LF before it, even from two blocks before it.
+TEST(TextStore, ABlockWhoseLineStartChangesCountsItsRowsAnew) {
+    core::TextStore edited({}, SmallBlocks());
+    core::RowMap editedRows(edited);
+    std::string text(40, 'x');
+    edited.Append(text);
+    editedRows.SetColumns(5);
+    ExpectSameRows(editedRows, text, 5, "before the edit");
+    edited.Replace(30, 32, "\r\n");
+    ExpectSameRows(editedRows, text.replace(30, 2, "\r\n"), 5, "a line ends just before the second block");
+
+    // The text is long enough that what is appended reaches back to none of the first blocks.
+    core::StoreLimits limits = SmallBlocks();
+    limits.maxTextBytes = 4 * core::kRowReach;
+    core::TextStore dropped({}, limits);
+    core::RowMap droppedRows(dropped);
+    droppedRows.SetColumns(5);
+    dropped.Append(std::string(limits.maxTextBytes - 100, 'x'));
+    while (dropped.DroppedBytes() == 0) {
+        while (droppedRows.Refine(1000)) {
+        }
+        dropped.Append("xxxxxxx");
+    }
+    ExpectSameRows(droppedRows, std::string(dropped.Size(), 'x'), 5, "the oldest blocks of a line left");
+
+    core::StoreLimits oneByte;
+    oneByte.blockTargetBytes = oneByte.blockMostBytes = 1;
+    core::TextStore bytes({}, oneByte);
+    core::RowMap bytesRows(bytes);
+    bytesRows.SetColumns(5);
+    bytes.Append("ab\r\ncd");
+    ExpectSameRows(bytesRows, "ab\r\ncd", 5, "one byte a block");
+    bytes.Replace(0, 3, "");
+    ExpectSameRows(bytesRows, "\ncd", 5, "the CR before the one-byte block of the LF went");
 }
 
 TEST(TextStore, AFailedEditLeavesTheTextAsItWas) {
@@ -182,7 +262,8 @@ TEST(PageSpace, ReusesFreedExtentsAndShrinksAtTheEnd) {
     EXPECT_EQ(space.Take(5).position, 0u);  // first fit, in the freed room
     space.Give(b);
     space.Give({0, 5});
-    EXPECT_EQ(space.FreeBytes(), 30u);  // neighbours joined: 0..30
+    EXPECT_EQ(space.Take(30).position, 0u);  // neighbours joined: 0..30 is one free extent
+    space.Give({0, 30});
     space.Give(c);
     EXPECT_EQ(space.Length(), 0u);  // all free: nothing left at the end
 }

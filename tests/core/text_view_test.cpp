@@ -4,6 +4,7 @@
 #include "core/text_layout.h"
 #include "core/text_view.h"
 #include "memory_page_file.h"
+#include "whole_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -31,15 +32,15 @@ struct Screen {
           rows(rows) {
         view.SetSize(columns, rows);
     }
-    core::TextLayout Whole() {
-        core::TextLayout whole;
+    testing_support::WholeLayout Whole() {
+        testing_support::WholeLayout whole;
         whole.Reset(document.Text(), columns);
         return whole;
     }
     // The view shows the rows of the whole layout from its top, and never starts past the top that
     // shows the last row at the bottom.
     void ExpectSound(const std::string& when) {
-        const core::TextLayout whole = Whole();
+        const testing_support::WholeLayout whole = Whole();
         const std::size_t top = whole.RowOf(view.Top());
         ASSERT_EQ(whole.Row(top).start, view.Top()) << when << ": the top starts a row";
         const std::size_t lastTop = whole.RowCount() > static_cast<std::size_t>(rows) ? whole.RowCount() - rows : 0;
@@ -132,7 +133,7 @@ TEST(TextView, AViewAtTheEndStaysThereAcrossResizes) {
         screen.rows = size[1];
         screen.view.SetSize(size[0], size[1]);
         EXPECT_TRUE(screen.view.AtEnd());
-        const core::TextLayout whole = screen.Whole();
+        const testing_support::WholeLayout whole = screen.Whole();
         const std::size_t expectedTop =
             whole.RowCount() > static_cast<std::size_t>(size[1]) ? whole.RowCount() - size[1] : 0;
         EXPECT_EQ(whole.Row(expectedTop).start, screen.view.Top()) << size[0] << "x" << size[1];

@@ -1,8 +1,8 @@
 // A transcript saved from the text area and loaded back into an empty one gives the same text,
 // and saving that again gives the same file: the text-mode writer, the line reader and the rule
 // for adding lines together.
-#include "core/text_area.h"
 #include "core/text_mode.h"
+#include "text_for_added_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ std::string LoadIntoEmptyTextArea(const std::string& file, std::size_t chunkSize
     for (std::string& line : reader.TakeLines()) {
         lines.push_back(std::move(line));
     }
-    return core::TextForAddedLines("", lines);
+    return testing_support::TextForAddedLines("", lines);
 }
 
 // One valid Shift_JIS character: ASCII, half-width katakana or a two-byte character whose second

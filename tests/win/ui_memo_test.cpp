@@ -10,9 +10,11 @@
 
 #include <imm.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -290,24 +292,19 @@ TEST_F(TextArea, PastedCharactersShiftJisLacksBecomeOneQuestionMarkEach) {
 // Scrolling to the end shows the last row at the bottom; the scroll bar and the line-scroll message
 // move the view by rows, within the text.
 TEST_F(TextArea, ScrollsByRowsAndToTheEnd) {
+    const int rowHeight = RowHeight();
     std::string lines;
     for (int i = 0; i < 100; ++i) lines += "line " + std::to_string(i) + "\r\n";
     form.memo.SetText(lines);
     EXPECT_EQ(101, Send(EM_GETLINECOUNT)) << "the empty row after the last line break counts";
     EXPECT_EQ(0, Send(EM_GETFIRSTVISIBLELINE));
     form.memo.ScrollToEnd();
-    const LRESULT top = Send(EM_GETFIRSTVISIBLELINE);
     RECT client{};
     GetClientRect(form.memo.Handle(), &client);
-    const int visible = client.bottom / RowHeight();
-    form.memo.SetText(lines);
-    form.memo.ScrollToEnd();
+    const int visible = client.bottom / rowHeight;
     EXPECT_EQ(101 - visible, Send(EM_GETFIRSTVISIBLELINE));
-    EXPECT_EQ(top, Send(EM_GETFIRSTVISIBLELINE));
     Send(EM_LINESCROLL, 0, -10);
     EXPECT_EQ(101 - visible - 10, Send(EM_GETFIRSTVISIBLELINE));
-    Send(EM_LINESCROLL, 0, 1000);
-    EXPECT_EQ(101 - visible, Send(EM_GETFIRSTVISIBLELINE)) << "never past the last page";
     Send(WM_VSCROLL, SB_TOP);
     EXPECT_EQ(0, Send(EM_GETFIRSTVISIBLELINE));
     SCROLLINFO info{};
@@ -318,6 +315,13 @@ TEST_F(TextArea, ScrollsByRowsAndToTheEnd) {
     EXPECT_EQ(static_cast<UINT>(visible), info.nPage);
     Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)));
     EXPECT_EQ(3, Send(EM_GETFIRSTVISIBLELINE));
+    // At the end, a text area that grows keeps the last line at the bottom.
+    form.memo.ScrollToEnd();
+    MoveWindow(form.memo.Handle(), 0, 0, 500, 360, TRUE);
+    GetClientRect(form.memo.Handle(), &client);
+    const LRESULT top = Send(EM_GETFIRSTVISIBLELINE);
+    EXPECT_EQ(101 - client.bottom / rowHeight, top);
+    EXPECT_GT(client.bottom / rowHeight, visible);
 }
 
 // A click places the caret at the nearest character boundary, a drag selects, a double click
@@ -376,6 +380,30 @@ TEST_F(TextArea, MouseSelects) {
     EXPECT_EQ(std::make_pair(DWORD{6}, DWORD{10}), Selection());
 }
 
+// Holding the button with the pointer below or above the text area scrolls on by itself and
+// extends the selection, without the mouse moving; it stops once the button is released.
+TEST_F(TextArea, ADragPastTheEdgeScrollsOnWhileHeld) {
+    std::string lines;
+    for (int i = 0; i < 300; ++i) lines += "line " + std::to_string(i) + "\r\n";
+    form.memo.SetText(lines);
+    Send(WM_VSCROLL, SB_TOP);
+    RECT client{};
+    GetClientRect(form.memo.Handle(), &client);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, client.bottom + 30));
+    uitest::PumpMessages(400);
+    const LRESULT scrolled = Send(EM_GETFIRSTVISIBLELINE);
+    EXPECT_GT(scrolled, 3) << "it goes on by itself";
+    EXPECT_GT(Selection().second, static_cast<DWORD>(7 * (scrolled + 1))) << "the selection follows";
+    Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, -30));
+    uitest::PumpMessages(300);
+    EXPECT_LT(Send(EM_GETFIRSTVISIBLELINE), scrolled) << "and back up above the top";
+    Send(WM_LBUTTONUP, 0, MAKELPARAM(10, -30));
+    const LRESULT released = Send(EM_GETFIRSTVISIBLELINE);
+    uitest::PumpMessages(200);
+    EXPECT_EQ(released, Send(EM_GETFIRSTVISIBLELINE)) << "released, it stops";
+}
+
 // Text composed with an input method shows at the caret, and follows it while composing.
 TEST_F(TextArea, InputMethodComposesAtTheCaret) {
     form.memo.SetText("abc\r\ndef");
@@ -405,6 +433,55 @@ TEST_F(TextArea, InputMethodComposesAtTheCaret) {
     EXPECT_EQ(expected.y, shown.y);
     EXPECT_GT(expected.y, 0);
     Send(WM_IME_ENDCOMPOSITION);
+}
+
+// Control bytes and bytes that form no character are drawn inside their own cell, each as a visible
+// mark: the "<" after every one of them shows exactly as it does after an "A".
+TEST_F(TextArea, BytesWithoutAGlyphStayInTheirCells) {
+    const int rowHeight = RowHeight();
+    for (int half = 0; half < 2; ++half) {
+        // Half of the bytes at a time, so that every row is on the screen.
+        std::string text = "A<\r\n";
+        std::vector<std::size_t> marks;
+        for (int byte = 128 * half; byte < 128 * (half + 1); ++byte) {
+            if (byte == '\t') continue;
+            marks.push_back(text.size());
+            text += static_cast<char>(byte);
+            text += (marks.size() % 16 == 0) ? "<\r\n" : "<";
+        }
+        form.memo.SetText(text);
+        // Where each character stands, learnt from the caret before it goes with the focus.
+        const auto cellOf = [&](std::size_t offset) {
+            const POINT left = PointOf(static_cast<DWORD>(offset));
+            const POINT right = PointOf(static_cast<DWORD>(offset + 1));
+            return RECT{left.x - 1, left.y - 5, right.x - 1, left.y - 5 + rowHeight};
+        };
+        std::vector<RECT> cells;
+        for (std::size_t at : marks) cells.push_back(cellOf(at));
+        const RECT reference = cellOf(1);
+        SetFocus(form.Handle());
+        ColoursOnScreen();
+        HDC dc = GetDC(form.memo.Handle());
+        const auto pixels = [&](RECT cell, int dx) {
+            std::vector<COLORREF> out;
+            for (int y = cell.top; y < cell.bottom; ++y) {
+                for (int x = cell.left; x < cell.right; ++x) out.push_back(GetPixel(dc, x + dx, y));
+            }
+            return out;
+        };
+        const std::vector<COLORREF> angle = pixels(reference, 0);
+        for (std::size_t i = 0; i < marks.size(); ++i) {
+            const unsigned byte = static_cast<unsigned char>(text[marks[i]]);
+            EXPECT_EQ(angle, pixels(cells[i], cells[i].right - cells[i].left)) << "the \"<\" after byte " << byte;
+            const std::vector<COLORREF> own = pixels(cells[i], 0);
+            const auto background = std::count(own.begin(), own.end(), kSilver);
+            // Control bytes, DEL, and the bytes that are no character alone (first bytes without a
+            // second, 0x80, 0xA0, 0xFD-0xFF) show a mark.
+            const bool noGlyph = byte < 0x20 || (byte >= 0x7F && byte <= 0xA0) || byte >= 0xE0;
+            EXPECT_TRUE(background < static_cast<long>(own.size()) || !noGlyph) << "a mark for byte " << byte;
+        }
+        ReleaseDC(form.memo.Handle(), dc);
+    }
 }
 
 // The text area paints in its own colours, and takes new ones at once.
