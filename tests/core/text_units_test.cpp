@@ -2,9 +2,9 @@
 // rows and paragraphs across blocks (paged ones among them) against the whole text laid out at
 // once, ranges moved by units, text cut at a character, and held spans that follow the text.
 
-#include "core/text_layout.h"
 #include "core/text_units.h"
 #include "memory_page_file.h"
+#include "whole_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,7 @@ TEST(TextUnits, LinesParagraphsAndPagesFollowTheRows) {
     for (int i = 0; i < 30; ++i)
         text += "line " + std::to_string(i) + (i % 3 == 0 ? " is long and wraps" : "") + "\r\n";
     reader.document.SetText(text + "end");
-    core::TextLayout whole;
+    testing_support::WholeLayout whole;
     whole.Reset(reader.document.Text(), 7);
     std::vector<std::size_t> rows, paragraphs{0}, pages;
     for (std::size_t i = 0; i < whole.RowCount(); ++i) {
