@@ -1,5 +1,6 @@
-// A window that says a name and a value to MSAA clients, such as a lamp whose colour means a state:
-// static text, never focused. Clients that listen hear when the value changes.
+// A window that says a name and a value to screen readers, such as a lamp whose colour means a
+// state: static text, never focused, for MSAA and for UI Automation (with the Value pattern, read
+// only). Clients that listen hear when the value changes.
 #pragma once
 
 #include "ui/msaa_object.h"
@@ -8,14 +9,17 @@
 
 namespace ui {
 
+class UiaLabelProvider;
+
 class AccessibleLabel final : public AccessibleFacts {
 public:
     AccessibleLabel() : server_(*this) {}
+    ~AccessibleLabel();
+    AccessibleLabel(const AccessibleLabel&) = delete;
+    AccessibleLabel& operator=(const AccessibleLabel&) = delete;
 
-    std::optional<LRESULT> Answer(HWND window, WPARAM wParam, LPARAM lParam) {
-        return server_.Answer(window, wParam, lParam);
-    }
-    void Disconnect() noexcept { server_.Disconnect(); }
+    std::optional<LRESULT> Answer(HWND window, WPARAM wParam, LPARAM lParam);
+    void Disconnect(HWND window) noexcept;
     // Tells the listening clients when the value is another.
     void Set(HWND window, std::wstring name, std::wstring value);
 
@@ -29,6 +33,8 @@ private:
     std::wstring name_;
     std::wstring value_;
     MsaaServer server_;
+    UiaLabelProvider* element_ = nullptr;  // one reference, once asked for
+    bool disconnected_ = false;
 };
 
 }  // namespace ui

@@ -75,7 +75,7 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return Control::HandleMessage(message, wParam, lParam);
     case WM_DESTROY:
-        if (accessible_) accessible_->Disconnect();
+        if (accessible_) accessible_->Disconnect(Handle());
         return Control::HandleMessage(message, wParam, lParam);
     case WM_SIZE:
         RealignChildren();

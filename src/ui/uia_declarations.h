@@ -25,6 +25,7 @@ inline constexpr IID kIAccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 
 inline constexpr IID kIRawElementProviderSimpleId = {
     0xd6dd68d1, 0x86fd, 0x4332, {0x86, 0x66, 0x9a, 0xbe, 0xde, 0xa2, 0xd2, 0x4c}};
 
+inline constexpr int kValuePatternId = 10002;
 inline constexpr int kTextPatternId = 10014;
 inline constexpr int kControlTypePropertyId = 30003;
 inline constexpr int kNamePropertyId = 30005;
@@ -37,6 +38,7 @@ inline constexpr int kIsContentElementPropertyId = 30017;
 inline constexpr int kIsPasswordPropertyId = 30019;
 inline constexpr int kValueValuePropertyId = 30045;
 inline constexpr int kLegacyValuePropertyId = 30093;
+inline constexpr int kTextControlTypeId = 50020;
 inline constexpr int kDocumentControlTypeId = 50030;
 inline constexpr int kTextSelectionChangedEventId = 20014;
 inline constexpr int kTextChangedEventId = 20015;
@@ -78,6 +80,15 @@ struct Point {
 };
 
 struct ITextRangeProvider;
+
+// c7935180-6fb3-4201-b174-7df73adbf64a
+inline constexpr IID kIValueProviderId = {0xc7935180, 0x6fb3, 0x4201, {0xb1, 0x74, 0x7d, 0xf7, 0x3a, 0xdb, 0xf6, 0x4a}};
+
+struct IValueProvider : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetValue(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Value(BSTR* result) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* result) = 0;
+};
 
 // 3589c92c-63f3-4367-99bb-ada653b77cf2
 inline constexpr IID kITextProviderId = {0x3589c92c, 0x63f3, 0x4367, {0x99, 0xbb, 0xad, 0xa6, 0x53, 0xb7, 0x7c, 0xf2}};

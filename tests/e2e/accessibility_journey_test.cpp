@@ -137,7 +137,8 @@ TEST(ScreenReader, ReadsTheTextAreaTheLampAndTheCaret) {
     EXPECT_NE(0, memo.Number(&IAccessible::get_accState) & STATE_SYSTEM_FOCUSED);
 }
 
-// UI Automation finds the text area as a document under its name.
+// UI Automation finds the text area as a document under its name, and the lamp by its name (Wine
+// serves no Value pattern property; the lamp's value is read through MSAA above).
 TEST(ScreenReader, FindsTheTextAreaThroughUiAutomation) {
     ProgramFolder folder("automation");
     RunningProgram program(folder);
@@ -159,6 +160,12 @@ TEST(ScreenReader, FindsTheTextAreaThroughUiAutomation) {
     ASSERT_EQ(S_OK, getProperty(node, 30005, &value));  // name
     ASSERT_EQ(VT_BSTR, value.vt);
     EXPECT_EQ(kTextAreaName, std::wstring(value.bstrVal));
+    VariantClear(&value);
+    release(node);
+    ASSERT_EQ(S_OK, nodeFromHandle(program.Lamp(), &node));
+    ASSERT_EQ(S_OK, getProperty(node, 30005, &value));
+    ASSERT_EQ(VT_BSTR, value.vt);
+    EXPECT_EQ(std::wstring(L"COM"), value.bstrVal);
     VariantClear(&value);
     release(node);
 }
