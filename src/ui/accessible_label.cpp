@@ -42,7 +42,9 @@ public:
         if (!result) return E_POINTER;
         *result = nullptr;
         if (!label_) return uia::kElementNotAvailable;
-        if (pattern == uia::kValuePatternId) *result = static_cast<uia::IValueProvider*>(this), AddRef();
+        if (pattern != uia::kValuePatternId) return S_OK;
+        *result = static_cast<uia::IValueProvider*>(this);
+        AddRef();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* result) override;

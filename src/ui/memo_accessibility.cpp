@@ -71,6 +71,10 @@ void MemoAccessibility::TextChanged(bool appended) {
 }
 
 void MemoAccessibility::SelectionChanged() {
+    // The caret is placed again whenever the view moves; only a selection that moved counts.
+    const core::TextSpan now = Selection();
+    if (now.start == toldSelection_.start && now.end == toldSelection_.end) return;
+    toldSelection_ = now;
     selectionChanged_ = true;
     if (!eventTimer_.Running()) eventTimer_.Start(kEventInterval);
 }

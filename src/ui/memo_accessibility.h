@@ -80,6 +80,7 @@ private:
     Timer eventTimer_;
     bool valueChanged_ = false;
     bool selectionChanged_ = false;
+    core::TextSpan toldSelection_;
     bool linesArrived_ = false;
     std::size_t announcedTo_ = 0;  // follows the text
     ULONGLONG announcedAt_ = 0;
