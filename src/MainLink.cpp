@@ -8,6 +8,10 @@ namespace {
 
 constexpr COLORREF kLampOpen = 0x0000FF00;
 constexpr COLORREF kLampClosed = 0x000000FF;
+// What the lamp's colour says, for screen readers.
+constexpr const char* kLampName = "COM";
+constexpr const char* kLampOpenText = "接続中";
+constexpr const char* kLampClosedText = "未接続";
 
 }  // namespace
 
@@ -16,6 +20,7 @@ bool TMainForm::OpenLink() {
     if (SciPort.Open(PortNumber, 9600, 8, 1, 0, 0, 0) != 0) return false;
     SciOpenGuard opened(SciPort);
     Panel1.SetColor(kLampOpen);
+    Panel1.SetAccessibleText(kLampName, kLampOpenText);
     ApplyColourScheme();
     LinkState = 1;
     ConnectTime = LocalNow();
@@ -27,5 +32,6 @@ void TMainForm::CloseLink(ConnectTimeOnClose connectTime) {
     if (connectTime == ConnectTimeOnClose::Clear && LinkState != 0) ConnectTime = 0;
     SciPort.Close();
     Panel1.SetColor(kLampClosed);
+    Panel1.SetAccessibleText(kLampName, kLampClosedText);
     LinkState = 0;
 }

@@ -3,7 +3,9 @@
 // memo_view.cpp.
 #include "ui/memo.h"
 
+#include "ui/accessibility_libraries.h"
 #include "ui/clipboard.h"
+#include "ui/memo_accessibility.h"
 #include "ui/temp_page_file.h"
 #include "ui/text_conversion.h"
 #include "ui/window_class.h"
@@ -31,7 +33,8 @@ Memo::Memo(Window& parent, MemoArgs args)
       document_(&OpenTempPageFile, args.limits),
       view_(document_),
       colors_{args.background, args.textColor},
-      brush_(CreateSolidBrush(args.background)) {
+      brush_(CreateSolidBrush(args.background)),
+      accessibility_(std::make_unique<MemoAccessibility>(*this)) {
     scrollBarTimer_.OnTimer = [this](Object*) {
         scrollBarTimer_.Stop();
         DrawStaleScrollBar();
@@ -43,6 +46,14 @@ Memo::Memo(Window& parent, MemoArgs args)
     font_ = CurrentFont().Handle();
     MeasureFont();
     LayOutAgain();
+}
+
+Memo::~Memo() = default;
+
+void Memo::SetAccessibleName(std::string_view name) { accessibility_->SetName(ToWide(name)); }
+
+IRawElementProviderSimple* Memo::AutomationElement() {
+    return Accessibility().HasUia() ? accessibility_->Element() : nullptr;
 }
 
 bool Memo::ForEachPiece(const std::function<bool(std::string_view)>& piece) {
@@ -61,6 +72,7 @@ void Memo::AppendText(std::string_view bytes) {
     // The view follows the caret to the end unless it is held.
     view_.Append(bytes);
     TextChanged(false);
+    accessibility_->TextChanged(true);
 }
 
 std::string Memo::TextTail(int n) {
@@ -137,6 +149,7 @@ bool Memo::Undo() {
 void Memo::TextChanged(bool showCaret) {
     if (showCaret) view_.ScrollCaretIntoView();
     ViewMoved();
+    accessibility_->TextChanged(false);
     const core::TextNotices notices = document_.TakeNotices();
     if (!notices.full && !notices.linesDropped) return;
     notices_.full = notices_.full || notices.full;

@@ -19,11 +19,16 @@
 #include "core/text_view.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+struct IRawElementProviderSimple;
+
 namespace ui {
+
+class MemoAccessibility;
 
 struct MemoArgs {
     Rect bounds{};
@@ -53,6 +58,7 @@ inline constexpr const char* kTextAreaClass = "UiTextArea";
 class Memo : public Control {
 public:
     Memo(Window& parent, MemoArgs args);
+    ~Memo() override;
 
     // Full and LinesDropped arrive from the message loop, never from within the call that caused
     // them, so that a box the owner shows does not hold up reception.
@@ -85,11 +91,18 @@ public:
     void SetColors(COLORREF background, COLORREF text);
 
     const core::TextDocument& Document() const noexcept { return document_; }
+    // What screen readers call the text area.
+    void SetAccessibleName(std::string_view name);
+    // The text area's UI Automation element, one reference for the caller; null without UI
+    // Automation on the system.
+    IRawElementProviderSimple* AutomationElement();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class MemoAccessibility;  // screen readers read and move what the user sees
+
     static constexpr UINT kShowNoticeMessage = WM_APP + 0x41;
 
     // Text and editing (memo.cpp).
@@ -132,6 +145,8 @@ private:
     void PlaceCaret();
     void PlaceInputMethodWindow();
     std::size_t OffsetAtPoint(POINT point);
+    // The client point at the top left of a cell of a row on the screen.
+    POINT CellPoint(int row, int cell) const;
     void Paint();
 
     core::TextDocument document_;
@@ -154,6 +169,7 @@ private:
     TypedCharacters typedCharacters_;
     MemoColors colors_;
     UniqueBrush brush_;
+    std::unique_ptr<MemoAccessibility> accessibility_;  // last: it goes first
 };
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 // send to a text control.
 #include "ui/memo.h"
 
+#include "ui/memo_accessibility.h"
 #include "ui/message_params.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ std::optional<LRESULT> Memo::WindowMessage(UINT message, WPARAM wParam, LPARAM l
         LayOutAgain();
         return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_GETOBJECT: return accessibility_->AnswerGetObject(wParam, lParam);
+    case WM_DESTROY: accessibility_->Disconnect(); return std::nullopt;
     default: return std::nullopt;
     }
 }

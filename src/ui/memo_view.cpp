@@ -3,6 +3,7 @@
 #include "ui/memo.h"
 
 #include "ui/device_context.h"
+#include "ui/memo_accessibility.h"
 
 #include <imm.h>
 
@@ -120,9 +121,12 @@ void Memo::PrepareFrame() {
 }
 
 void Memo::PlaceCaret() {
+    // Built before the accessibility parts while the control is made.
+    if (accessibility_) accessibility_->SelectionChanged();
     if (!focused_) return;
     const core::CaretPlace caret = view_.Caret();
     SetCaretPos(kLeftMargin + caret.cell * cellWidth_, caret.row * lineHeight_);
+    if (accessibility_) accessibility_->CaretPlaced();
     if (composing_) PlaceInputMethodWindow();
 }
 
@@ -141,6 +145,8 @@ void Memo::PlaceInputMethodWindow() {
     if (font_ && GetObjectW(font_, sizeof font, &font) == sizeof font) ImmSetCompositionFontW(context, &font);
     ImmReleaseContext(Handle(), context);
 }
+
+POINT Memo::CellPoint(int row, int cell) const { return {kLeftMargin + cell * cellWidth_, row * lineHeight_}; }
 
 std::size_t Memo::OffsetAtPoint(POINT point) {
     // Above the top: the row above it; the half cell says which side of a character was hit.

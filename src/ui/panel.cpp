@@ -1,5 +1,6 @@
 #include "ui/panel.h"
 
+#include "ui/accessible_label.h"
 #include "ui/device_context.h"
 #include "ui/text_conversion.h"
 
@@ -26,6 +27,8 @@ Panel::Panel(Window& parent, PanelArgs args)
     if (args.color) SetColor(*args.color);
 }
 
+Panel::~Panel() = default;
+
 COLORREF Panel::Color() const noexcept { return color_ ? *color_ : GetSysColor(COLOR_BTNFACE); }
 
 HBRUSH Panel::BackgroundBrush() const { return color_ ? brush_.get() : GetSysColorBrush(COLOR_BTNFACE); }
@@ -46,6 +49,11 @@ void Panel::SetCaption(std::string_view caption) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void Panel::SetAccessibleText(std::string_view name, std::string_view value) {
+    if (!accessible_) accessible_ = std::make_unique<AccessibleLabel>();
+    accessible_->Set(Handle(), ToWide(name), ToWide(value));
+}
+
 LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: {
@@ -60,6 +68,15 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_GETFONT: return reinterpret_cast<LRESULT>(CurrentFont().Handle());
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer =
+                accessible_ ? accessible_->Answer(Handle(), wParam, lParam) : std::nullopt) {
+            return *answer;
+        }
+        return Control::HandleMessage(message, wParam, lParam);
+    case WM_DESTROY:
+        if (accessible_) accessible_->Disconnect(Handle());
+        return Control::HandleMessage(message, wParam, lParam);
     case WM_SIZE:
         RealignChildren();
         InvalidateRect(Handle(), nullptr, TRUE);

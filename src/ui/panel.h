@@ -5,11 +5,14 @@
 
 #include "ui/control.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ui {
+
+class AccessibleLabel;
 
 enum class Bevel {
     None,
@@ -30,6 +33,7 @@ struct PanelArgs {
 class Panel : public Control {
 public:
     Panel(Window& parent, PanelArgs args);
+    ~Panel() override;
 
     COLORREF Color() const noexcept;
     void SetColor(COLORREF color);
@@ -37,6 +41,9 @@ public:
     // The caption as the panel shows it: a zero byte ends it, as it would end a window text.
     const std::string& Caption() const noexcept { return caption_; }
     void SetCaption(std::string_view caption);
+    // What screen readers say of the panel, for one whose colour means something (a lamp); clients
+    // that listen hear when the value changes.
+    void SetAccessibleText(std::string_view name, std::string_view value);
 
     COLORREF BackgroundColor() const override { return Color(); }
     HBRUSH BackgroundBrush() const override;
@@ -51,6 +58,7 @@ private:
     std::optional<COLORREF> color_;
     UniqueBrush brush_;
     std::string caption_;
+    std::unique_ptr<AccessibleLabel> accessible_;  // last: it goes first
 };
 
 }  // namespace ui

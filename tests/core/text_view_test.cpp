@@ -16,14 +16,6 @@ namespace {
 
 using core::TextRow;
 
-core::StoreLimits SmallPagedBlocks() {
-    core::StoreLimits limits;
-    limits.blockTargetBytes = 20;
-    limits.blockMostBytes = 28;
-    limits.residentBytes = 60;
-    return limits;
-}
-
 std::string RandomText(std::mt19937& random, std::size_t pieces) {
     static const char* const kPieces[] = {"ab", "c", " ", "\r\n", "\x83\x41", "\x88\x9F", "\t", "xyz "};
     std::string text;
@@ -33,7 +25,8 @@ std::string RandomText(std::mt19937& random, std::size_t pieces) {
 
 struct Screen {
     Screen(int columns, int rows)
-        : document([] { return std::make_unique<testing_support::MemoryPageFile>(); }, SmallPagedBlocks()),
+        : document([] { return std::make_unique<testing_support::MemoryPageFile>(); },
+                   testing_support::SmallPagedBlocks()),
           view(document),
           columns(columns),
           rows(rows) {

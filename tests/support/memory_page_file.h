@@ -3,11 +3,21 @@
 #pragma once
 
 #include "core/page_file.h"
+#include "core/text_store.h"
 
 #include <cstring>
 #include <string>
 
 namespace testing_support {
+
+// Blocks of a few bytes, most of them paged out, so that short texts cross blocks and pages.
+inline core::StoreLimits SmallPagedBlocks() {
+    core::StoreLimits limits;
+    limits.blockTargetBytes = 20;
+    limits.blockMostBytes = 28;
+    limits.residentBytes = 60;
+    return limits;
+}
 
 class MemoryPageFile : public core::PageFile {
 public:
