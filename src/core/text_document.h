@@ -74,6 +74,9 @@ public:
     void Append(std::string_view bytes, bool keepSelection = false);
     void SetText(std::string_view bytes);
     void Clear() noexcept;
+    // The program takes back its own addition: the text from `from` to its end leaves, and what
+    // pointed into it points at the new end. Not an edit, nothing to undo.
+    void TakeBackFrom(std::size_t from);
 
     std::size_t Anchor() const noexcept { return anchor_; }
     std::size_t Caret() const noexcept { return caret_; }

@@ -31,7 +31,7 @@ void Application::SetTitle(std::string title) {
 
 void Application::Initialize() {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
-                                  .dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+                                  .dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 }
 
