@@ -2,6 +2,8 @@
 
 #include "core/text_mode.h"
 
+#include <windows.h>
+
 #include <utility>
 
 namespace {
@@ -20,6 +22,12 @@ bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes) {
 
 bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes) {
     return ReplaceFileContents(path, bytes, NonFileTarget::WriteDirectly);
+}
+
+std::uint64_t TranscriptFileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 TranscriptLines ReadTranscriptFile(const std::wstring& path) {

@@ -68,6 +68,8 @@ public:
     // Adds bytes at the end of the text, where the caret then stands (unless the view is held).
     // All or nothing: when it throws, the text is as it was.
     void AppendText(std::string_view bytes);
+    // Takes the text from `from` to its end away again: the program's own addition, not an edit.
+    void TakeBackFrom(std::size_t from);
     // The last n bytes of the text (all of it when shorter).
     std::string TextTail(int n);
     // Brings the last line into view, unless the view is held.
