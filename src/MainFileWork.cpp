@@ -37,10 +37,12 @@ void TMainForm::RunFileWork(std::uint64_t totalBytes, const std::function<void(u
     ui::WorkProgress progress(*this, StatusBar1, totalBytes);
     fileWork = &progress;
     DragAcceptFiles(Handle(), FALSE);
+    Memo1.HoldBackgroundLayout(true);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     const auto end = [this] {
         fileWork = nullptr;
         DragAcceptFiles(Handle(), TRUE);
+        Memo1.HoldBackgroundLayout(false);
         RestoreCursor();
         if (closeHeld_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
         closeHeld_ = false;

@@ -74,7 +74,7 @@ void TMainForm::SaveTranscript(const std::wstring& path) {
             }
             return save(pending) && work.Did(pending.size());
         };
-        written = WriteTranscriptFile(path, bytes);
+        written = WriteTranscriptFile(path, bytes, [&work](void* flushed) { return work.WaitFor(flushed); });
         cancelled = work.Cancelled();
     });
     if (!written && !cancelled) ui::App().ShowMessage(kWriteFailed);

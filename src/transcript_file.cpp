@@ -20,8 +20,8 @@ bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes) {
     return WriteTranscriptFile(path, [bytes](const TranscriptSink& write) { return write(bytes); });
 }
 
-bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes) {
-    return ReplaceFileContents(path, bytes, NonFileTarget::WriteDirectly);
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes, const FlushWait& wait) {
+    return ReplaceFileContents(path, bytes, NonFileTarget::WriteDirectly, wait);
 }
 
 std::uint64_t TranscriptFileSize(const std::wstring& path) {

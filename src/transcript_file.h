@@ -21,7 +21,8 @@ bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes);
 // gives up when the sink returns false. A text of any size is written without being held whole.
 using TranscriptSink = ByteSink;
 using TranscriptBytes = ByteSource;
-bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes);
+// `wait` as for ReplaceFileContents.
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes, const FlushWait& wait = {});
 
 // How reading a transcript ended: see FileReadResult.
 using TranscriptReadResult = FileReadResult;

@@ -82,6 +82,9 @@ public:
     bool Undo();
     // The user holds the mouse button in the text area or on its scroll bar, or Scroll Lock is on.
     bool ViewHeld() noexcept;
+    // Long work of the owner's holds the background layout back, so that the work has the thread;
+    // the rows on the screen are laid out as ever, and the scroll bar settles once it is let go.
+    void HoldBackgroundLayout(bool held) noexcept { backgroundLayoutHeld_ = held; }
 
     MemoColors Colors() const noexcept { return colors_; }
     void SetColors(COLORREF background, COLORREF text);
@@ -150,7 +153,8 @@ private:
     Timer refineTimer_{*this, {.enabled = false}};
     Timer dragTimer_{*this, {.enabled = false}};
     ULONGLONG scrollBarDrawnAt_ = 0;
-    ULONGLONG refineAfter_ = 0;   // no background layout before this tick count
+    ULONGLONG refineAfter_ = 0;  // no background layout before this tick count
+    bool backgroundLayoutHeld_ = false;
     SIZE laidOutClient_{-1, -1};  // the client size the rows were last laid out for
     core::TextNotices notices_;   // due to be reported from the message loop
     TypedCharacters typedCharacters_;

@@ -25,12 +25,21 @@ WorkProgress::WorkProgress(Form& form, Window& barHost, std::uint64_t totalBytes
 bool WorkProgress::Did(std::uint64_t bytes) {
     if (!work_.Did(bytes, MillisecondsNow())) return !work_.Cancelled();
     if (work_.ProgressDue(MillisecondsNow())) ShowProgress();
+    RunMessages();
+    work_.SliceBegins(MillisecondsNow());
+    return !work_.Cancelled();
+}
+
+bool WorkProgress::WaitFor(HANDLE event) {
+    while (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) RunMessages();
+    return !work_.Cancelled();
+}
+
+void WorkProgress::RunMessages() {
     const bool goOn = RunWaitingMessages(form_.Handle(), [this](WPARAM key) {
         if (key == VK_ESCAPE) work_.Cancel();
     });
     if (!goOn) work_.Cancel();
-    work_.SliceBegins(MillisecondsNow());
-    return !work_.Cancelled();
 }
 
 void WorkProgress::ShowProgress() {

@@ -24,12 +24,15 @@ public:
     // `bytes` more are done; between slices the waiting messages run. False once the work is
     // cancelled (Esc, or the program asked to quit): it should stop and take back what it did.
     bool Did(std::uint64_t bytes);
+    // Runs the waiting messages until `event` is set, as between slices; false once cancelled.
+    bool WaitFor(HANDLE event);
     bool Cancelled() const noexcept { return work_.Cancelled(); }
     // Whether the bar is shown now.
     bool ProgressShown() const noexcept { return bar_.has_value(); }
 
 private:
     void ShowProgress();
+    void RunMessages();
 
     Form& form_;
     Window& barHost_;
