@@ -615,7 +615,8 @@ std::string LongTranscript() {
 }
 
 // During a long load the window works on: the bar shows how far it has got, bytes received
-// meanwhile wait and land after the loaded text, whole and in order, and the bar goes at the end.
+// meanwhile wait and land after the loaded text, whole and in order, typing and Clear are held, and
+// the bar goes at the end.
 // Esc takes the loaded text back and leaves what was received; nothing is reported for a cancel.
 TEST_F(Transcripts, ALongLoadKeepsReceivingAndEscTakesItBack) {
     testsupport::VirtualPort port(61);
@@ -642,6 +643,10 @@ TEST_F(Transcripts, ALongLoadKeepsReceivingAndEscTakesItBack) {
                               IsWindow(bar);
                           Sleep(10);
                       }
+                      // Typing and Clear wait for the load's end: the user's input is held meanwhile.
+                      PostMessageA(main->Memo1.Handle(), WM_CHAR, 'z', 0);
+                      PostMessageA(main->Button1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                      PostMessageA(main->Button1.Handle(), WM_LBUTTONUP, 0, 0);
                       if (cancel) PostMessageA(main->Memo1.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
                   }});
         EXPECT_TRUE(receivedDuringLoad) << "the bytes came while the bar was shown";
