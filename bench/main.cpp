@@ -2,12 +2,13 @@
 // a table; see docs/performance.md. Not a test: the timings are reported, not judged. With
 // --smoke it runs for a few seconds and fails only when a byte was lost.
 //
-//   receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program|endurance]
+//   receive_bench [--smoke] [--seconds N] [--only costs|receive|literal|transcript|program|endurance|
+//                 filework]
 //                 [--source demo|sjis] [--endurance-mb N]
 //
 // --seconds: length of each paced case (default 10); --source: what the device sends, its demo
 // output (default) or random Shift_JIS lines; --endurance-mb: how much the endurance section
-// sends (default 2048). The endurance section runs only with --only endurance.
+// sends (default 2048). The endurance and filework sections run only when named with --only.
 #include "device_data.h"
 #include "sections.h"
 #include "workspace.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: receive_bench [--smoke] [--seconds N] [--only "
-                         "costs|receive|literal|transcript|program|endurance] "
+                         "costs|receive|literal|transcript|program|endurance|filework] "
                          "[--source demo|sjis] [--endurance-mb N]\n");
             return 2;
         }
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (only == "filework") return bench::FileWorkSection(workspace, data) ? 0 : 1;
     bool allArrived = true;
     auto wanted = [&](std::string_view part) { return only.empty() || only == part; };
     if (!settings.smoke && wanted("costs")) bench::CostsSection(data);

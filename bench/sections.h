@@ -18,6 +18,8 @@ bool ReceiveSection(const Settings& settings, const Workspace& workspace, const 
 bool LiteralSection(const Workspace& workspace, const DeviceData& data);
 bool TranscriptSection(const Workspace& workspace, const DeviceData& data);
 bool ProgramSection(const DeviceData& data);
+// Runs only when asked for by name: 1 GB loaded and saved while a device sends.
+bool FileWorkSection(const Workspace& workspace, const DeviceData& data);
 // Runs only when asked for by name: a run of 2 GB takes about 20 minutes.
 bool EnduranceSection(const Settings& settings, const Workspace& workspace);
 

@@ -4,6 +4,8 @@
 
 #include "core/colour_schemes.h"
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -70,6 +72,8 @@ TMainForm::TMainForm(ui::Form* Owner)
                           {V1, "バージョン情報(&V)", [this](ui::Object* s) { V1Click(s); }}}}}) {
     // Tab order on the top bar: port list, Clear, colour choice, text size.
     Button1.PlaceTabAfter(ComboBox1);
+    // A transcript dropped from Explorer loads as if chosen in the open dialog.
+    DragAcceptFiles(Handle(), TRUE);
 
     if (HBITMAP logo = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "LOGO", IMAGE_BITMAP, 0, 0, 0))) {
         Image1.SetBitmap(ui::UniqueBitmap(logo));

@@ -20,8 +20,12 @@
 #include "ui/radio_group.h"
 #include "ui/status_bar.h"
 #include "ui/timer.h"
+#include "ui/work_progress.h"
+
+#include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -89,6 +93,10 @@ public:
     // Transcripts (MainTranscript.cpp).
     void SaveS1Click(ui::Object* Sender);
     void LoadL1Click(ui::Object* Sender);
+    // Saves the text to a transcript as SaveS1Click does once the dialog has closed.
+    void SaveTranscript(const std::wstring& path);
+    // Loads a transcript as LoadL1Click does once the dialog has closed; false when cancelled.
+    bool LoadTranscript(const std::wstring& path);
     // Settings file (MainSettings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -118,7 +126,14 @@ public:
     // text area could not take at the last tick. Saving and loading treat it as the end of the
     // text area's text.
     std::string pendingText;
+    // A load is adding to the text area: received text waits behind it in pendingText.
+    bool holdReceivedText = false;
     // end of receive path
+
+    // Long file work (MainFileWork.cpp): runs `work` with the window busy (input held, Esc cancels,
+    // progress shown when it takes long); a close asked for meanwhile comes once it has ended.
+    void RunFileWork(std::uint64_t totalBytes, const std::function<void(ui::WorkProgress&)>& work);
+    ui::WorkProgress* fileWork = nullptr;
 
     // colour scheme and text size
     // The strip's and the text area's font sizes in points and the strip's and top bar's sizes in
@@ -129,8 +144,13 @@ public:
     void ApplyTextSizes(const core::TextSizes& sizes);
     // end of colour scheme and text size
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     void CentreOnDesktop();
+    void FilesDropped(HDROP drop);
+    bool closeHeld_ = false;
 };
 
 // The one serial port, constructed before WinMain runs and destroyed after it returns.

@@ -27,15 +27,6 @@ constexpr std::size_t kMaxBytesPerTick = 1024 * 1024;
 constexpr std::size_t kFloodBytes = 4096;
 constexpr int kFloodPauseLooks = 3;
 
-// The system's tick count moves in steps of about 16 ms on Windows: too coarse for the drain's time.
-double MillisecondsNow() {
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 std::string LocaleSeparator(LCTYPE which, const char* fallback) {
     char buffer[8] = {};
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, which, buffer, sizeof buffer) <= 1) return fallback;
@@ -65,11 +56,11 @@ void TMainForm::Timer1Timer(ui::Object* /*Sender*/) {
 void TMainForm::DrainPort() {
     // A character whose first byte is still on its way to the text area waits for its second byte.
     core::ReceiveState state{Panel2.Caption(), LeadByte, core::EndsInFirstByte(pendingText)};
-    const double started = MillisecondsNow();
+    const double started = ui::MillisecondsNow();
     const std::size_t pendingBefore = pendingText.size();
     int emptyLooks = 0;
     // Text the text area could not take yet stays in front and bounds what is read.
-    while (pendingText.size() < kMaxBytesPerTick && MillisecondsNow() - started < kMaxDrainMilliseconds) {
+    while (pendingText.size() < kMaxBytesPerTick && ui::MillisecondsNow() - started < kMaxDrainMilliseconds) {
         const std::uint32_t waiting = SciPort.InQueue();
         if (waiting == 0) {
             if (pendingText.size() - pendingBefore < kFloodBytes || ++emptyLooks > kFloodPauseLooks ||
@@ -100,6 +91,7 @@ void TMainForm::DrainPort() {
 }
 
 bool TMainForm::ShowPendingText() {
+    if (holdReceivedText) return false;
     return core::ShowWholeCharacters(pendingText, [this](std::string_view text) { Memo1.AppendText(text); });
 }
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -45,6 +47,21 @@ bool WriteAllWaitingBounded(HANDLE device, std::string_view bytes) {
         bytes.remove_prefix(written);
     }
     return true;
+}
+
+// The flush of a large file takes a while: it runs on a thread of its own while `wait` waits.
+bool Flush(HANDLE file, const FlushWait& wait) {
+    if (!wait) return FlushFileBuffers(file) != FALSE;
+    const ui::UniqueKernelHandle flushed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!flushed) return FlushFileBuffers(file) != FALSE;
+    std::atomic<bool> done{false};
+    std::thread flusher([&] {
+        done = FlushFileBuffers(file) != FALSE;
+        SetEvent(flushed.get());
+    });
+    const bool goOn = wait(flushed.get());
+    flusher.join();
+    return goOn && done;
 }
 
 // Closing can be where a delayed write fails, so its result counts.
@@ -129,9 +146,9 @@ public:
     // Why it could not be created.
     DWORD Error() const { return error_; }
 
-    bool WriteAndClose(const ByteSource& bytes) {
+    bool WriteAndClose(const ByteSource& bytes, const FlushWait& wait) {
         return bytes([this](std::string_view piece) { return WriteAll(file_.get(), piece); }) &&
-               FlushFileBuffers(file_.get()) && Close(file_);
+               Flush(file_.get(), wait) && Close(file_);
     }
 
     // The old file gives its attributes, security and creation time to the new contents.
@@ -177,7 +194,8 @@ private:
 
 std::wstring BesideFilePrefix() { return L"~vn" + std::to_wstring(GetCurrentProcessId()) + L"-"; }
 
-bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile) {
+bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile,
+                         const FlushWait& wait) {
     const std::wstring full = FullPath(path);
     const std::wstring folder = FolderOf(full);
     if (full.empty() || folder.empty()) return false;
@@ -187,7 +205,7 @@ bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonF
     if (!existing) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;  // read-only, a folder, in use, no such folder
         FileBeside beside(folder, 0);
-        return beside.Created() && beside.WriteAndClose(bytes) && beside.MoveTo(full);
+        return beside.Created() && beside.WriteAndClose(bytes, wait) && beside.MoveTo(full);
     }
     if (GetFileType(existing.get()) != FILE_TYPE_DISK) {
         // A device (Z:\dev\full under Wine) or a pipe: never put aside or replaced.
@@ -208,6 +226,6 @@ bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonF
     if (!beside.Created()) {
         return beside.Error() == ERROR_ACCESS_DENIED && WriteInPlace(target, bytes);
     }
-    if (!beside.WriteAndClose(bytes)) return false;
+    if (!beside.WriteAndClose(bytes, wait)) return false;
     return info.nNumberOfLinks > 1 ? beside.CopyInto(target) : beside.Replace(target);
 }

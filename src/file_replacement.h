@@ -10,6 +10,11 @@
 using ByteSink = std::function<bool(std::string_view)>;
 using ByteSource = std::function<bool(const ByteSink&)>;
 
+// How the writer waits while the new file's contents go to the disk: it is handed an event that is
+// set once they are there, and returns false when the work was cancelled meanwhile. Empty: the
+// writer simply waits. A window's thread waits with its messages running.
+using FlushWait = std::function<bool(void* flushedEvent)>;
+
 // What a path that holds no file on a disk (a device, a pipe) gets.
 enum class NonFileTarget { LeaveAlone, WriteDirectly };
 
@@ -20,7 +25,8 @@ enum class NonFileTarget { LeaveAlone, WriteDirectly };
 // Where the folder refuses a new file but the old one may be written, it is written in place.
 // A read-only file and a folder are refused. A device or a pipe is written directly, each piece
 // waited for a bounded time, or left alone, as `nonFile` says.
-bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile);
+bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile,
+                         const FlushWait& wait = {});
 
 // The name part of this process's files beside a target, before their serial number.
 std::wstring BesideFilePrefix();

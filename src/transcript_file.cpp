@@ -2,6 +2,8 @@
 
 #include "core/text_mode.h"
 
+#include <windows.h>
+
 #include <utility>
 
 namespace {
@@ -18,8 +20,14 @@ bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes) {
     return WriteTranscriptFile(path, [bytes](const TranscriptSink& write) { return write(bytes); });
 }
 
-bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes) {
-    return ReplaceFileContents(path, bytes, NonFileTarget::WriteDirectly);
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes, const FlushWait& wait) {
+    return ReplaceFileContents(path, bytes, NonFileTarget::WriteDirectly, wait);
+}
+
+std::uint64_t TranscriptFileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 TranscriptLines ReadTranscriptFile(const std::wstring& path) {

@@ -4,6 +4,7 @@
 #include "file_reader.h"
 #include "file_replacement.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,7 +21,8 @@ bool WriteTranscriptFile(const std::wstring& path, std::string_view bytes);
 // gives up when the sink returns false. A text of any size is written without being held whole.
 using TranscriptSink = ByteSink;
 using TranscriptBytes = ByteSource;
-bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes);
+// `wait` as for ReplaceFileContents.
+bool WriteTranscriptFile(const std::wstring& path, const TranscriptBytes& bytes, const FlushWait& wait = {});
 
 // How reading a transcript ended: see FileReadResult.
 using TranscriptReadResult = FileReadResult;
@@ -30,6 +32,10 @@ struct TranscriptLines {
     // The lines read: the whole file when complete, the lines finished before a failure otherwise.
     std::vector<std::string> lines;
 };
+
+// The size of the file at `path` as it stands now, for telling how far a load has got; 0 when it
+// cannot be asked.
+std::uint64_t TranscriptFileSize(const std::wstring& path);
 
 // Reads a text-mode file as lines (see core::LineReader): CRs and NULs dropped, Ctrl-Z ends the
 // file, the LF ending a line is not part of it, and lines have no length limit.

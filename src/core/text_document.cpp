@@ -71,6 +71,14 @@ void TextDocument::ForgetUndo() noexcept {
     store_.ForgetSetAside();
 }
 
+void TextDocument::TakeBackFrom(std::size_t from) {
+    const std::size_t size = store_.Size();
+    if (from >= size) return;
+    store_.Replace(from, size, {});
+    anchors_.Edited(from, size - from, 0);
+    goalStale_ = true;
+}
+
 TextSelection TextDocument::Selected() const noexcept { return {std::min(anchor_, caret_), std::max(anchor_, caret_)}; }
 
 std::string TextDocument::SelectedText() {

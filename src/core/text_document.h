@@ -77,6 +77,9 @@ public:
     // The user's Clear: empties the text, and Undo puts it back before whatever arrived since,
     // until the next edit.
     void ClearForUndo() noexcept;
+    // The program takes back its own addition: the text from `from` to its end leaves, and what
+    // pointed into it points at the new end. Not an edit, nothing to undo.
+    void TakeBackFrom(std::size_t from);
 
     std::size_t Anchor() const noexcept { return anchor_; }
     std::size_t Caret() const noexcept { return caret_; }

@@ -13,6 +13,17 @@ constexpr std::string_view kLineReaderSpecialBytes("\r\n\x1A\0", 4);
 
 }  // namespace
 
+bool IsTextFileName(std::wstring_view name) {
+    constexpr std::wstring_view kExtension = L".txt";
+    if (name.size() < kExtension.size()) return false;
+    const std::wstring_view end = name.substr(name.size() - kExtension.size());
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        const wchar_t c = end[i] >= L'A' && end[i] <= L'Z' ? static_cast<wchar_t>(end[i] - L'A' + L'a') : end[i];
+        if (c != kExtension[i]) return false;
+    }
+    return true;
+}
+
 std::string EncodeForSave(std::string_view text, bool afterCarriageReturn) {
     std::string encoded;
     encoded.reserve(text.size() + text.size() / 16);

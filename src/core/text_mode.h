@@ -10,6 +10,9 @@ namespace core {
 // A Ctrl-Z byte ends a text-mode file: it and everything after it are ignored.
 inline constexpr char kEndOfFileMark = '\x1A';
 
+// A name the program takes as a text file's: it ends in ".txt", in any case of the letters.
+bool IsTextFileName(std::wstring_view name);
+
 // The bytes written for the text area's text: its CR LF line breaks stay CR LF, a lone LF
 // becomes CR LF too, and every other byte (a lone CR included) is written unchanged.
 // `afterCarriageReturn`: the text continues one whose last byte was a CR (a text saved in pieces).

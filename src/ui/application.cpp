@@ -31,7 +31,7 @@ void Application::SetTitle(std::string title) {
 
 void Application::Initialize() {
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
-                                  .dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+                                  .dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 }
 
@@ -62,16 +62,16 @@ void Application::Run(Form& mainForm, int showCommand) {
     mainForm.Show(showCommand);
     MSG message;
     // The wide loop: a typed character reaches the Unicode windows whole, whatever the code page.
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab, the arrow keys and Enter move between the controls of whichever form has them.
-        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageW(root, &message)) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(message);
     mainForm_ = nullptr;
+}
+
+void Application::Deliver(MSG& message) {
+    // Tab, the arrow keys and Enter move between the controls of whichever form has them.
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageW(root, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
 }
 
 std::string Application::UserMessage(const std::exception_ptr& error) const {

@@ -42,6 +42,8 @@ public:
     // dispatches messages until it has closed.
     void Run(Form& mainForm, int showCommand = SW_SHOW);
     Form* MainForm() const noexcept { return mainForm_; }
+    // One message taken from the queue, handled as the message loop handles it.
+    void Deliver(MSG& message);
 
     // The standard error box: the message of a ui::Exception, else the program's words for the
     // failure (see ErrorBoxTexts), with a full stop as ErrorBoxText adds it, the title as caption, a

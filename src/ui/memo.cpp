@@ -75,6 +75,11 @@ void Memo::AppendText(std::string_view bytes) {
     accessibility_->TextChanged(true);
 }
 
+void Memo::TakeBackFrom(std::size_t from) {
+    document_.TakeBackFrom(from);
+    TextChanged(false);
+}
+
 std::string Memo::TextTail(int n) {
     const std::size_t size = document_.Size();
     const std::size_t count = n < 0 ? 0 : std::min(size, static_cast<std::size_t>(n));

@@ -74,6 +74,8 @@ public:
     // Adds bytes at the end of the text, where the caret then stands (unless the view is held).
     // All or nothing: when it throws, the text is as it was.
     void AppendText(std::string_view bytes);
+    // Takes the text from `from` to its end away again: the program's own addition, not an edit.
+    void TakeBackFrom(std::size_t from);
     // The last n bytes of the text (all of it when shorter).
     std::string TextTail(int n);
     // Brings the last line into view, unless the view is held.
@@ -86,6 +88,9 @@ public:
     bool Undo();
     // The user holds the mouse button in the text area or on its scroll bar, or Scroll Lock is on.
     bool ViewHeld() noexcept;
+    // Long work of the owner's holds the background layout back, so that the work has the thread;
+    // the rows on the screen are laid out as ever, and the scroll bar settles once it is let go.
+    void HoldBackgroundLayout(bool held) noexcept { backgroundLayoutHeld_ = held; }
 
     MemoColors Colors() const noexcept { return colors_; }
     void SetColors(COLORREF background, COLORREF text);
@@ -163,7 +168,8 @@ private:
     Timer refineTimer_{*this, {.enabled = false}};
     Timer dragTimer_{*this, {.enabled = false}};
     ULONGLONG scrollBarDrawnAt_ = 0;
-    ULONGLONG refineAfter_ = 0;   // no background layout before this tick count
+    ULONGLONG refineAfter_ = 0;  // no background layout before this tick count
+    bool backgroundLayoutHeld_ = false;
     SIZE laidOutClient_{-1, -1};  // the client size the rows were last laid out for
     core::TextNotices notices_;   // due to be reported from the message loop
     TypedCharacters typedCharacters_;

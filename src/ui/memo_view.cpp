@@ -81,7 +81,7 @@ void Memo::SetScrollBar(bool redraw) {
 }
 
 void Memo::RefineSome() {
-    if (GetTickCount64() < refineAfter_) return;
+    if (backgroundLayoutHeld_ || GetTickCount64() < refineAfter_) return;
     if (!view_.Refine(kRefineBytes)) {
         refineTimer_.Stop();
     }

@@ -99,4 +99,22 @@ TEST(TextDocument, UndoTakesBackAClearUntilTheNextEdit) {
     }
 }
 
+// A load taken back leaves the text as it was: the added bytes go, the caret that followed them
+// comes back to the end, and an earlier edit can still be undone.
+TEST(TextDocument, TakingBackAnAdditionLeavesTheTextAsItWas) {
+    core::TextDocument document;
+    document.SetText("kept\r\n");
+    document.Select(4, 4);
+    document.ReplaceSelection("!");
+    const std::size_t before = document.Size();
+    document.Append("loaded line\r\n");
+    document.TakeBackFrom(before);
+    EXPECT_EQ("kept!\r\n", document.Text());
+    EXPECT_EQ(before, document.Caret());
+    document.TakeBackFrom(before + 10);
+    EXPECT_EQ(before, document.Size()) << "nothing beyond the end to take";
+    EXPECT_TRUE(document.Undo());
+    EXPECT_EQ("kept\r\n", document.Text());
+}
+
 }  // namespace

@@ -12,6 +12,17 @@ using core::LineReader;
 using core::ReadPieces;
 using Lines = std::vector<std::string>;
 
+// A dropped file is taken as a transcript by its ".txt" ending alone, in any case.
+TEST(IsTextFileName, TakesTheTxtEndingInAnyCase) {
+    EXPECT_TRUE(core::IsTextFileName(L"C:\\logs\\202601021530.txt"));
+    EXPECT_TRUE(core::IsTextFileName(L"LOG.TXT"));
+    EXPECT_TRUE(core::IsTextFileName(L".Txt"));
+    EXPECT_FALSE(core::IsTextFileName(L"log.txt.bak"));
+    EXPECT_FALSE(core::IsTextFileName(L"logtxt"));
+    EXPECT_FALSE(core::IsTextFileName(L"txt"));
+    EXPECT_FALSE(core::IsTextFileName(L"\uFF4C.\uFF54\uFF58\uFF54")) << "full-width letters are other letters";
+}
+
 // Saving writes every line break as CR LF, never CR CR LF, and leaves every other byte alone.
 TEST(EncodeForSave, WritesLineBreaksAsCrLf) {
     const struct {

@@ -228,8 +228,8 @@ TEST(RealProgramFaults, LongShiftJisStreamArrivesByteExact) {
 
     program.PostCommand(kSaveCommand);
     ASSERT_TRUE(e2e::ChooseFileInDialog(program, folder.FilePath("stream.txt")));
-    // The file is written on the window's thread: once the window answers, it is complete.
-    ASSERT_TRUE(AnswerMilliseconds(program.MainWindow(), 60000).has_value());
+    // The file is written beside and takes its name once it is complete.
+    ASSERT_TRUE(WaitUntil([&] { return folder.ReadFile("stream.txt").has_value(); }, 60000, 50));
     const std::optional<std::string> saved = folder.ReadFile("stream.txt");
     ASSERT_TRUE(saved.has_value());
     EXPECT_TRUE(*saved == expected) << FirstDifference(expected, *saved);

@@ -13,8 +13,11 @@
 #include "ui/unique_handle.h"
 #include "ui_test_support.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -23,6 +26,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using testsupport::FileNamesIn;
@@ -119,6 +123,7 @@ struct DialogPlan {
     std::string typedName;              // typed into the name box and confirmed; empty: Cancel
     int overwriteAnswer = IDYES;        // the answer to the question whether to replace a file
     std::function<void()> whileOpen{};  // runs while the dialog is open, before the name is typed
+    std::function<void()> afterOk{};    // runs once the dialog has gone, while the command works
 };
 
 // What the user saw while the command ran.
@@ -172,6 +177,7 @@ private:
                     Press(box, IDOK);
                 }
             }
+            if (dialog && plan_.afterOk && !IsWindow(dialog)) std::exchange(plan_.afterOk, nullptr)();
             Sleep(10);
         }
     }
@@ -587,6 +593,107 @@ TEST_F(Transcripts, TenMegabytesLoadInSeconds) {
     const double saveSeconds = SecondsSince(start);
     std::printf("10 MB save through the dialog: %.2f s\n", saveSeconds);
     EXPECT_TRUE(ReadBytes(folder.File("big-again.txt")) == file);
+}
+
+// The progress bar in the status line once a long piece of work shows it; nullptr when it has not
+// come within 20 s.
+HWND WaitForProgressBar(HWND statusLine) {
+    for (int i = 0; i < 2000; ++i) {
+        if (HWND bar = FindWindowExA(statusLine, nullptr, PROGRESS_CLASSA, nullptr)) return bar;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+// Lines enough for a load or a save that takes well over half a second, so that it shows progress.
+std::string LongTranscript() {
+    const std::string line = std::string(kJapaneseLine) + " 0123456789 abcdefghijklmnopqrstuvwxyz\r\n";
+    std::string text;
+    text.reserve(80'000'000 + line.size());
+    while (text.size() < 80'000'000) text += line;
+    return text;
+}
+
+// During a long load the window works on: the bar shows how far it has got, bytes received
+// meanwhile wait and land after the loaded text, whole and in order, typing and Clear are held, and
+// the bar goes at the end.
+// Esc takes the loaded text back and leaves what was received; nothing is reported for a cancel.
+TEST_F(Transcripts, ALongLoadKeepsReceivingAndEscTakesItBack) {
+    testsupport::VirtualPort port(61);
+    main->PortNumber = 61;
+    for (int i = 0; i < 200 && main->LinkState != 1; ++i) uitest::PumpMessages(10);
+    ASSERT_EQ(1, main->LinkState);
+    const std::string file = LongTranscript();
+    ASSERT_TRUE(WriteBytes(folder.File("long.txt"), file));
+    const HWND statusLine = main->StatusBar1.Handle();
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancelled with Esc" : "loaded to its end");
+        main->Memo1.SetText("before\r\n");
+        const std::string received = cancel ? "kept\n" : std::string(kJapaneseLine) + "\n";
+        bool receivedDuringLoad = false;
+        const ScreenSeen seen =
+            Load({.typedName = "long.txt", .afterOk = [&] {
+                      const HWND bar = WaitForProgressBar(statusLine);
+                      if (!bar) return;
+                      port.Send(received);
+                      // The strip shows received bytes at once, even while the text waits.
+                      for (int i = 0; i < 500 && !receivedDuringLoad; ++i) {
+                          receivedDuringLoad =
+                              TextOf(main->Panel2.Handle()).find(received.substr(0, 4)) != std::string::npos &&
+                              IsWindow(bar);
+                          Sleep(10);
+                      }
+                      // Typing and Clear wait for the load's end: the user's input is held meanwhile.
+                      PostMessageA(main->Memo1.Handle(), WM_CHAR, 'z', 0);
+                      PostMessageA(main->Button1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                      PostMessageA(main->Button1.Handle(), WM_LBUTTONUP, 0, 0);
+                      if (cancel) PostMessageA(main->Memo1.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+                  }});
+        EXPECT_TRUE(receivedDuringLoad) << "the bytes came while the bar was shown";
+        EXPECT_TRUE(seen.messages.empty());
+        EXPECT_EQ(nullptr, FindWindowExA(statusLine, nullptr, PROGRESS_CLASSA, nullptr)) << "the bar has gone";
+        const std::string shown = received.substr(0, received.size() - 1) + "\r\n";
+        EXPECT_TRUE(main->Memo1.Text() == "before\r\n" + (cancel ? "" : file) + shown)
+            << main->Memo1.TextSize() << " bytes, ending " << main->Memo1.TextTail(20);
+    }
+}
+
+// Esc during a save leaves the earlier file exactly as it was and nothing beside it, and says
+// nothing.
+TEST_F(Transcripts, EscDuringASaveLeavesTheOldFile) {
+    ASSERT_TRUE(WriteBytes(folder.File("old.txt"), "earlier\r\n"));
+    main->Memo1.SetText(LongTranscript());
+    const ScreenSeen seen = Save(
+        {.typedName = "old.txt", .afterOk = [&] { PostMessageA(main->Memo1.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); }});
+    EXPECT_EQ(1, seen.overwriteQuestions);
+    EXPECT_TRUE(seen.messages.empty());
+    EXPECT_TRUE(ReadBytes(folder.File("old.txt")) == std::optional<std::string>("earlier\r\n"));
+    EXPECT_EQ(std::vector<std::string>{"old.txt"}, FileNamesIn(folder.Path())) << "nothing left beside it";
+}
+
+// Files dropped onto the window load as the open dialog's would, in the order given; a file that
+// is not a .txt is left alone.
+TEST_F(Transcripts, DroppedTranscriptsLoadInOrder) {
+    ASSERT_TRUE(WriteBytes(folder.File("one.txt"), "first\r\n"));
+    ASSERT_TRUE(WriteBytes(folder.File("two.TXT"), "second\r\n"));
+    ASSERT_TRUE(WriteBytes(folder.File("three.log"), "third\r\n"));
+    std::wstring names;
+    for (const char* name : {"two.TXT", "three.log", "one.txt"}) {
+        const std::string path = folder.File(name);
+        names += std::wstring(path.begin(), path.end()) + L'\0';
+    }
+    names += L'\0';
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    ASSERT_NE(nullptr, drop);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    GlobalUnlock(drop);
+    main->Memo1.SetText("x");
+    ASSERT_TRUE(PostMessageA(main->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0));
+    uitest::PumpMessages(200);
+    EXPECT_EQ("x\r\nsecond\r\nfirst\r\n", main->Memo1.Text());
 }
 
 }  // namespace
