@@ -93,4 +93,5 @@ TMainForm::TMainForm(ui::Form* Owner)
     Button1.OnClick = [this](ui::Object* s) { Button1Click(s); };
     Timer1.OnTimer = [this](ui::Object* s) { Timer1Timer(s); };
     Memo1.OnEvent = [this](ui::TextAreaEvent event) { Memo1Event(event); };
+    WireFind();
 }

@@ -10,18 +10,21 @@
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/file_dialog.h"
+#include "ui/find_dialog.h"
 #include "ui/form.h"
 #include "ui/group_box.h"
 #include "ui/image.h"
 #include "ui/label.h"
 #include "ui/main_menu.h"
 #include "ui/memo.h"
+#include "ui/memo_search.h"
 #include "ui/panel.h"
 #include "ui/radio_group.h"
 #include "ui/status_bar.h"
 #include "ui/timer.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +65,8 @@ public:
     ui::MainMenu MainMenu1;
     ui::OpenDialog OpenDialog1;
     ui::SaveDialog SaveDialog1;
+    ui::FindDialog FindDialog1{*this};
+    ui::MemoSearch Search1{Memo1};
 
     // Show and exit (MainCommands.cpp).
     void FormShow(ui::Object* Sender);
@@ -89,6 +94,13 @@ public:
     // Transcripts (MainTranscript.cpp).
     void SaveS1Click(ui::Object* Sender);
     void LoadL1Click(ui::Object* Sender);
+    // Find (MainFind.cpp). FindKeyDown takes Ctrl+F, F3 and Shift+F3 before any control sees them.
+    void FindF1Click(ui::Object* Sender);
+    void FindNext(const ui::FindOptions& options, bool down);
+    void FindAgain(bool otherWay);
+    bool FindKeyDown(const MSG& message);
+    // The dialog's text and choices at the last Find Next; F3 searches for them again.
+    std::optional<ui::FindOptions> lastFind;
     // Settings file (MainSettings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -129,8 +141,13 @@ public:
     void ApplyTextSizes(const core::TextSizes& sizes);
     // end of colour scheme and text size
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     void CentreOnDesktop();
+    void WireFind();
+    void ShowNotFound();
 };
 
 // The one serial port, constructed before WinMain runs and destroyed after it returns.

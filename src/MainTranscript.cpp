@@ -21,6 +21,7 @@ constexpr const char* kReadFailed = "ファイルの読み込みに失敗しま�
 }  // namespace
 
 void TMainForm::SaveS1Click(ui::Object* /*Sender*/) {
+    Search1.Cancel();
     SaveDialog1.InitialDir = WidePath(AppDir);
     SaveDialog1.FileName = ui::ToWide(core::TranscriptFileName(LocalNow()));
     SaveDialog1.Filter = "TXT files|*.txt";
@@ -46,6 +47,7 @@ void TMainForm::SaveS1Click(ui::Object* /*Sender*/) {
 }
 
 void TMainForm::LoadL1Click(ui::Object* /*Sender*/) {
+    Search1.Cancel();
     // The file name stays: the dialog offers the file chosen last time.
     OpenDialog1.Filter = "TEXT files|*.txt";
     OpenDialog1.DefaultExt = "TXT";

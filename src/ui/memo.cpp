@@ -120,6 +120,12 @@ void Memo::Select(std::size_t anchor, std::size_t caret) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void Memo::SelectAndShow(std::size_t from, std::size_t to) {
+    Select(from, to);
+    view_.Centre(from);
+    ViewMoved();
+}
+
 void Memo::ReplaceSelection(std::string_view bytes, core::EditKind kind) {
     document_.ReplaceSelection(bytes, kind);
     TextChanged(true);
@@ -132,6 +138,8 @@ bool Memo::Undo() {
 }
 
 void Memo::TextChanged(bool showCaret) {
+    // Only the user's edits show the caret.
+    if (showCaret && OnEdit) OnEdit();
     if (showCaret) view_.ScrollCaretIntoView();
     ViewMoved();
     const core::TextNotices notices = document_.TakeNotices();
