@@ -337,6 +337,29 @@ void RunningProgram::ChoosePort(int number) const {
 
 void RunningProgram::Click(HWND button) const { SendMessageA(button, BM_CLICK, 0, 0); }
 
+void RunningProgram::PressKey(WORD key, std::initializer_list<WORD> modifiers) const {
+    SetForegroundWindow(mainWindow);
+    WaitUntil([this] { return GetForegroundWindow() == mainWindow; });
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD k, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD modifier : modifiers) add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (WORD modifier : modifiers) add(modifier, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::pair<int, int> RunningProgram::MemoSelection() const {
+    const auto packed = static_cast<DWORD>(SendMessageA(Memo(), EM_GETSEL, 0, 0));
+    return {LOWORD(packed), HIWORD(packed)};
+}
+
 COLORREF RunningProgram::PixelAt(HWND window, int x, int y) const {
     POINT p{x, y};
     ClientToScreen(window, &p);
