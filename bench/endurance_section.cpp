@@ -2,8 +2,9 @@
 // as fast as the line takes them. The feed is held at a few sizes of text while the user's actions
 // are timed; at the end the text is saved through the Save command and the transcript compared
 // with what was sent, made again from the same seed, then a transcript of half the size is loaded
-// into the emptied text area. Nothing of the size of the text is ever held by the benchmark: it
-// runs in the process whose working set it reports.
+// into the emptied text area. At each size Find runs from the start to the text's last line, and
+// after the save GNU grep seeks that line in the transcript. Nothing of the size of the text is ever held by the
+// benchmark: it runs in the process whose working set it reports.
 #include "sections.h"
 
 #include "bench_clock.h"
@@ -11,6 +12,7 @@
 #include "device_feed.h"
 #include "dialog_user.h"
 #include "error_box_watcher.h"
+#include "find_timing.h"
 #include "piece_compare.h"
 #include "sent_text.h"
 #include "user_actions.h"
@@ -57,6 +59,7 @@ struct CheckpointResult {
     std::uint64_t textBytes = 0;
     double elapsedS = 0;
     ActionsResult actions;
+    FindTiming find;
     std::uint64_t workingSet = 0;
 };
 
@@ -105,6 +108,8 @@ public:
     bool Run();
     // Prints the figures reached; true when every byte sent and loaded arrived.
     bool Report() const;
+    void PrintFindRows() const;
+    void PrintFindBesideGrep() const;
 
 private:
     bool Fail(std::string why) {
@@ -143,6 +148,7 @@ private:
     std::uint64_t shownBytes = 0;
     std::uint64_t savedBytes = 0, loadedBytes = 0, loadFileBytes = 0;
     std::optional<std::int64_t> savedDifference, loadedDifference;
+    std::optional<GrepTiming> grep;
 };
 
 bool EnduranceRun::PumpUntil(const std::function<bool()>& done) {
@@ -199,6 +205,7 @@ void EnduranceRun::MeasureAt() {
     CheckpointResult result;
     result.textBytes = bench.ReceivedBytes();
     result.elapsedS = (NowMs() - startMs) / 1000;
+    result.find = MeasureFind(bench, kRepeats);
     result.actions = MeasureActions(bench, kRepeats, random);
     textKept = textKept && result.actions.textKept;
     keysHeld = keysHeld && result.actions.keysHeld;
@@ -232,6 +239,7 @@ void EnduranceRun::SaveAndCompare() {
     savedDifference = FirstDifference([&] { return saved.Next(); }, [&] { return sent.Next(); });
     if (saved.Failed()) savedDifference = -2;
     compareS = (NowMs() - compareStart) / 1000;
+    if (!checkpoints.empty()) grep = MeasureGrep(workspace, "endurance.txt", checkpoints.back().find.pattern, kRepeats);
 }
 
 void EnduranceRun::ClearAndLoad() {
@@ -332,6 +340,41 @@ std::string Difference(const std::optional<std::int64_t>& at) {
     return "NO (first difference at byte " + std::to_string(*at) + ")";
 }
 
+void EnduranceRun::PrintFindRows() const {
+    const auto row = [this](const char* name, const std::function<std::string(const FindTiming&)>& cell) {
+        std::printf("%-22s", name);
+        for (const CheckpointResult& c : checkpoints) {
+            std::printf(" %15s", c.find.pattern.empty() ? "-" : cell(c.find).c_str());
+        }
+        std::printf("\n");
+    };
+    const auto pair = [](double a, double b) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f / %.1f", a, b);
+        return std::string(text);
+    };
+    row("find to far end", [&](const FindTiming& f) { return pair(f.took.median, f.took.max); });
+    row("find: tick p99 / max", [&](const FindTiming& f) { return pair(f.ticks.p99, f.ticks.max); });
+    row("find: longest gap", [&](const FindTiming& f) { return pair(f.longestGapMs, f.longestGapMs); });
+    row("find: at the far end", [](const FindTiming& f) { return std::string(f.atFarEnd ? "yes" : "NO"); });
+}
+
+void EnduranceRun::PrintFindBesideGrep() const {
+    if (checkpoints.empty() || checkpoints.back().find.pattern.empty()) return;
+    const FindTiming& find = checkpoints.back().find;
+    const double mb = checkpoints.back().textBytes / kMegabyte;
+    std::printf("find     %.1f MB to the far end: median %.0f ms (%.0f MB/s)", mb, find.took.median,
+                find.took.median > 0 ? mb * 1000 / find.took.median : 0);
+    if (grep && grep->took.median > 0) {
+        std::printf(
+            "; grep -F -c on the transcript: median %.0f ms (%.0f MB/s, count %ld); Find takes %.1f times grep's "
+            "time\n",
+            grep->took.median, mb * 1000 / grep->took.median, grep->count, find.took.median / grep->took.median);
+    } else {
+        std::printf("; grep did not run\n");
+    }
+}
+
 bool EnduranceRun::Report() const {
     if (!failure.empty()) {
         std::printf("FAILED: %s; reached %s of text after %.0f s\n", failure.c_str(), Mb(bench.ReceivedBytes()).c_str(),
@@ -360,6 +403,7 @@ bool EnduranceRun::Report() const {
             }
             std::printf("\n");
         }
+        PrintFindRows();
         std::printf("%-22s", "working set after");
         for (const CheckpointResult& c : checkpoints) std::printf(" %15s", Mb(c.workingSet).c_str());
         std::printf("\n%-22s", "at (s into the run)");
@@ -373,6 +417,7 @@ bool EnduranceRun::Report() const {
         std::printf("save     %s of text: %.0f ms; the transcript is what was sent: %s (compared in %.1f s)\n",
                     Mb(savedBytes).c_str(), *saveMs, Difference(savedDifference).c_str(), compareS.value_or(0));
     }
+    PrintFindBesideGrep();
     if (clearMs) std::printf("clear    %s of text: %.1f ms\n", Mb(savedBytes).c_str(), *clearMs);
     if (loadMs) {
         std::printf(
