@@ -108,8 +108,6 @@ public:
     bool Run();
     // Prints the figures reached; true when every byte sent and loaded arrived.
     bool Report() const;
-    void PrintFindRows() const;
-    void PrintFindBesideGrep() const;
 
 private:
     bool Fail(std::string why) {
@@ -340,41 +338,6 @@ std::string Difference(const std::optional<std::int64_t>& at) {
     return "NO (first difference at byte " + std::to_string(*at) + ")";
 }
 
-void EnduranceRun::PrintFindRows() const {
-    const auto row = [this](const char* name, const std::function<std::string(const FindTiming&)>& cell) {
-        std::printf("%-22s", name);
-        for (const CheckpointResult& c : checkpoints) {
-            std::printf(" %15s", c.find.pattern.empty() ? "-" : cell(c.find).c_str());
-        }
-        std::printf("\n");
-    };
-    const auto pair = [](double a, double b) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.1f / %.1f", a, b);
-        return std::string(text);
-    };
-    row("find to far end", [&](const FindTiming& f) { return pair(f.took.median, f.took.max); });
-    row("find: tick p99 / max", [&](const FindTiming& f) { return pair(f.ticks.p99, f.ticks.max); });
-    row("find: longest gap", [&](const FindTiming& f) { return pair(f.longestGapMs, f.longestGapMs); });
-    row("find: at the far end", [](const FindTiming& f) { return std::string(f.atFarEnd ? "yes" : "NO"); });
-}
-
-void EnduranceRun::PrintFindBesideGrep() const {
-    if (checkpoints.empty() || checkpoints.back().find.pattern.empty()) return;
-    const FindTiming& find = checkpoints.back().find;
-    const double mb = checkpoints.back().textBytes / kMegabyte;
-    std::printf("find     %.1f MB to the far end: median %.0f ms (%.0f MB/s)", mb, find.took.median,
-                find.took.median > 0 ? mb * 1000 / find.took.median : 0);
-    if (grep && grep->took.median > 0) {
-        std::printf(
-            "; grep -F -c on the transcript: median %.0f ms (%.0f MB/s, count %ld); Find takes %.1f times grep's "
-            "time\n",
-            grep->took.median, mb * 1000 / grep->took.median, grep->count, find.took.median / grep->took.median);
-    } else {
-        std::printf("; grep did not run\n");
-    }
-}
-
 bool EnduranceRun::Report() const {
     if (!failure.empty()) {
         std::printf("FAILED: %s; reached %s of text after %.0f s\n", failure.c_str(), Mb(bench.ReceivedBytes()).c_str(),
@@ -403,7 +366,9 @@ bool EnduranceRun::Report() const {
             }
             std::printf("\n");
         }
-        PrintFindRows();
+        std::vector<FindTiming> finds;
+        for (const CheckpointResult& c : checkpoints) finds.push_back(c.find);
+        PrintFindRows(finds);
         std::printf("%-22s", "working set after");
         for (const CheckpointResult& c : checkpoints) std::printf(" %15s", Mb(c.workingSet).c_str());
         std::printf("\n%-22s", "at (s into the run)");
@@ -417,7 +382,7 @@ bool EnduranceRun::Report() const {
         std::printf("save     %s of text: %.0f ms; the transcript is what was sent: %s (compared in %.1f s)\n",
                     Mb(savedBytes).c_str(), *saveMs, Difference(savedDifference).c_str(), compareS.value_or(0));
     }
-    PrintFindBesideGrep();
+    if (!checkpoints.empty()) PrintFindBesideGrep(checkpoints.back().find, checkpoints.back().textBytes, grep);
     if (clearMs) std::printf("clear    %s of text: %.1f ms\n", Mb(savedBytes).c_str(), *clearMs);
     if (loadMs) {
         std::printf(

@@ -9,7 +9,9 @@
 #include "workspace.h"
 
 #include <optional>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -32,5 +34,10 @@ struct GrepTiming {
 // the script could not run.
 std::optional<GrepTiming> MeasureGrep(const Workspace& workspace, const std::string& transcriptName,
                                       const std::string& pattern, int repeats);
+
+// The table's rows of the Find figures, a column per checkpoint ("-" where nothing was sought).
+void PrintFindRows(const std::vector<FindTiming>& atCheckpoints);
+// The last search's rate beside grep's on the same text.
+void PrintFindBesideGrep(const FindTiming& find, std::uint64_t textBytes, const std::optional<GrepTiming>& grep);
 
 }  // namespace bench

@@ -126,6 +126,12 @@ void Memo::SelectAndShow(std::size_t from, std::size_t to) {
     ViewMoved();
 }
 
+void Memo::HoldForSearch(bool held) noexcept {
+    view_.Hold(core::ViewHold::Search, held);
+    heldForSearch_ = held;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void Memo::ReplaceSelection(std::string_view bytes, core::EditKind kind) {
     document_.ReplaceSelection(bytes, kind);
     TextChanged(true);

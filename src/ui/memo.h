@@ -97,7 +97,8 @@ public:
     // Selects [from, to) and shows it: where it is on the screen it stays, otherwise it comes to
     // the middle.
     void SelectAndShow(std::size_t from, std::size_t to);
-    void HoldForSearch(bool held) noexcept { view_.Hold(core::ViewHold::Search, held); }
+    // While held, the selection shows even when another window (the Find dialog) has the focus.
+    void HoldForSearch(bool held) noexcept;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -155,6 +156,7 @@ private:
     int wheelDelta_ = 0;
     bool focused_ = false;
     bool composing_ = false;
+    bool heldForSearch_ = false;
     POINT dragPoint_{};
     bool scrollBarStale_ = false;
     Timer scrollBarTimer_{*this, {.enabled = false}};

@@ -23,11 +23,6 @@ constexpr const char* kNotFoundZeta =  // 「zeta」が見つかりません。
     "zeta"
     "\x81\x76\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42";
 
-HWND WaitForFindDialog(const RunningProgram& program) {
-    const auto dialog = program.WaitForBox("");
-    return dialog && GetDlgItem(dialog->box, edt1) ? dialog->box : nullptr;
-}
-
 }  // namespace
 
 TEST(RealProgram, FindsWhileTheDeviceSends) {
@@ -40,7 +35,7 @@ TEST(RealProgram, FindsWhileTheDeviceSends) {
     ASSERT_TRUE(WaitUntil([&] { return program.MemoText().size() == 41; })) << program.MemoText();
 
     program.PressKey('F', {VK_CONTROL});
-    const HWND dialog = WaitForFindDialog(program);
+    const HWND dialog = program.WaitForFindDialog();
     ASSERT_NE(nullptr, dialog);
     SendDlgItemMessageA(dialog, rad1, BM_SETCHECK, BST_CHECKED, 0);  // up, from the caret at the end
     SendDlgItemMessageA(dialog, rad2, BM_SETCHECK, BST_UNCHECKED, 0);

@@ -398,6 +398,12 @@ void RunningProgram::Press(HWND box, int buttonId) const {
                  reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
 }
 
+HWND RunningProgram::WaitForFindDialog() const {
+    constexpr int kFindTextBox = 0x480;  // edt1 of <dlgs.h>
+    const std::optional<MessageBoxSeen> dialog = WaitForBox("");
+    return dialog && GetDlgItem(dialog->box, kFindTextBox) ? dialog->box : nullptr;
+}
+
 bool SaveScreenshot(HWND window, const std::string& pngPath) {
     RECT r;
     GetWindowRect(window, &r);

@@ -113,6 +113,8 @@ public:
     // A visible message box or dialog of the program with this caption (any caption when empty).
     std::optional<MessageBoxSeen> WaitForBox(std::string_view caption, int timeoutMs = 5000) const;
     void Press(HWND box, int buttonId) const;
+    // The program's Find dialog once it shows (the system's dialog, known by its text box).
+    HWND WaitForFindDialog() const;
 
 private:
     HWND FindChild(const std::function<bool(HWND)>& match) const;
