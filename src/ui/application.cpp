@@ -78,8 +78,9 @@ void Application::Run(Form& mainForm, int showCommand) {
 bool Application::TakenByFilterOrDialog(const MSG& message) {
     const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
     if (key && keyFilter_ && GuardedCall([&] { return keyFilter_(message); }, true)) return true;
-    for (HWND dialog : modelessDialogs_) {
-        if (IsDialogMessageW(dialog, const_cast<MSG*>(&message))) return true;
+    // By index: a dialog that closes on this message leaves the list within the call.
+    for (std::size_t i = 0; i < modelessDialogs_.size(); ++i) {
+        if (IsDialogMessageW(modelessDialogs_[i], const_cast<MSG*>(&message))) return true;
     }
     return false;
 }

@@ -337,9 +337,10 @@ void RunningProgram::ChoosePort(int number) const {
 
 void RunningProgram::Click(HWND button) const { SendMessageA(button, BM_CLICK, 0, 0); }
 
-void RunningProgram::PressKey(WORD key, std::initializer_list<WORD> modifiers) const {
-    SetForegroundWindow(mainWindow);
-    WaitUntil([this] { return GetForegroundWindow() == mainWindow; });
+void RunningProgram::PressKey(WORD key, std::initializer_list<WORD> modifiers, HWND window) const {
+    if (!window) window = mainWindow;
+    SetForegroundWindow(window);
+    WaitUntil([window] { return GetForegroundWindow() == window; });
     std::vector<INPUT> inputs;
     const auto add = [&](WORD k, DWORD flags) {
         INPUT input{};

@@ -98,9 +98,9 @@ public:
     // Picks a port in the list as a user would: the selection, then the change notification.
     void ChoosePort(int number) const;
     void Click(HWND button) const;
-    // Brings the main window to the front and presses a key there as the keyboard would, with the
-    // modifier keys (VK_CONTROL, VK_SHIFT) held.
-    void PressKey(WORD key, std::initializer_list<WORD> modifiers = {}) const;
+    // Brings a window of the program (the main window unless named) to the front and presses a key
+    // there as the keyboard would, with the modifier keys (VK_CONTROL, VK_SHIFT) held.
+    void PressKey(WORD key, std::initializer_list<WORD> modifiers = {}, HWND window = nullptr) const;
     // The text area's selection (EM_GETSEL's packed form: texts under 64 KB).
     std::pair<int, int> MemoSelection() const;
 
