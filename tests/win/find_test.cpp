@@ -25,12 +25,12 @@ protected:
     core::TextSelection Selected() const { return main->Memo1.Document().Selected(); }
 };
 
-// The dialog belongs to the main window, hides whole words, proposes a short selection, and a
-// second opening brings the same dialog forward.
+// F3 before any search opens the dialog; it belongs to the main window, hides whole words,
+// proposes a short selection, and a second opening brings the same dialog forward.
 TEST_F(Find, OpensOnceWithTheSelectionProposed) {
     main->Memo1.SetText("line one\r\nline two");
     SendMessageW(main->Memo1.Handle(), EM_SETSEL, 5, 8);
-    main->FindF1Click(nullptr);
+    main->FindAgain(false);
     ASSERT_TRUE(main->FindDialog1.IsOpen());
     EXPECT_EQ(main->Handle(), GetWindow(Dialog(), GW_OWNER));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(Dialog(), chx1)));
