@@ -7,7 +7,7 @@ namespace ui {
 namespace {
 
 // A slice ends once it has read for this long; the tick that follows lets the loop run.
-constexpr double kSliceMs = 8;
+constexpr double kSliceMs = 10;
 // Read between looks at the clock: well under a slice at any speed of the disk.
 constexpr std::size_t kBytesPerStep = 1u << 20;
 // Below this a search needs no hourglass.
