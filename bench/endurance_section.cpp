@@ -2,8 +2,9 @@
 // as fast as the line takes them. The feed is held at a few sizes of text while the user's actions
 // are timed; at the end the text is saved through the Save command and the transcript compared
 // with what was sent, made again from the same seed, then a transcript of half the size is loaded
-// into the emptied text area. Nothing of the size of the text is ever held by the benchmark: it
-// runs in the process whose working set it reports.
+// into the emptied text area. At each size Find runs from the start to the text's last line, and
+// after the save GNU grep seeks that line in the transcript. Nothing of the size of the text is ever held by the
+// benchmark: it runs in the process whose working set it reports.
 #include "sections.h"
 
 #include "bench_clock.h"
@@ -11,6 +12,7 @@
 #include "device_feed.h"
 #include "dialog_user.h"
 #include "error_box_watcher.h"
+#include "find_timing.h"
 #include "piece_compare.h"
 #include "sent_text.h"
 #include "user_actions.h"
@@ -57,6 +59,7 @@ struct CheckpointResult {
     std::uint64_t textBytes = 0;
     double elapsedS = 0;
     ActionsResult actions;
+    FindTiming find;
     std::uint64_t workingSet = 0;
 };
 
@@ -143,6 +146,7 @@ private:
     std::uint64_t shownBytes = 0;
     std::uint64_t savedBytes = 0, loadedBytes = 0, loadFileBytes = 0;
     std::optional<std::int64_t> savedDifference, loadedDifference;
+    std::optional<GrepTiming> grep;
 };
 
 bool EnduranceRun::PumpUntil(const std::function<bool()>& done) {
@@ -199,6 +203,7 @@ void EnduranceRun::MeasureAt() {
     CheckpointResult result;
     result.textBytes = bench.ReceivedBytes();
     result.elapsedS = (NowMs() - startMs) / 1000;
+    result.find = MeasureFind(bench, kRepeats);
     result.actions = MeasureActions(bench, kRepeats, random);
     textKept = textKept && result.actions.textKept;
     keysHeld = keysHeld && result.actions.keysHeld;
@@ -232,6 +237,7 @@ void EnduranceRun::SaveAndCompare() {
     savedDifference = FirstDifference([&] { return saved.Next(); }, [&] { return sent.Next(); });
     if (saved.Failed()) savedDifference = -2;
     compareS = (NowMs() - compareStart) / 1000;
+    if (!checkpoints.empty()) grep = MeasureGrep(workspace, "endurance.txt", checkpoints.back().find.pattern, kRepeats);
 }
 
 void EnduranceRun::ClearAndLoad() {
@@ -360,6 +366,9 @@ bool EnduranceRun::Report() const {
             }
             std::printf("\n");
         }
+        std::vector<FindTiming> finds;
+        for (const CheckpointResult& c : checkpoints) finds.push_back(c.find);
+        PrintFindRows(finds);
         std::printf("%-22s", "working set after");
         for (const CheckpointResult& c : checkpoints) std::printf(" %15s", Mb(c.workingSet).c_str());
         std::printf("\n%-22s", "at (s into the run)");
@@ -373,6 +382,7 @@ bool EnduranceRun::Report() const {
         std::printf("save     %s of text: %.0f ms; the transcript is what was sent: %s (compared in %.1f s)\n",
                     Mb(savedBytes).c_str(), *saveMs, Difference(savedDifference).c_str(), compareS.value_or(0));
     }
+    if (!checkpoints.empty()) PrintFindBesideGrep(checkpoints.back().find, checkpoints.back().textBytes, grep);
     if (clearMs) std::printf("clear    %s of text: %.1f ms\n", Mb(savedBytes).c_str(), *clearMs);
     if (loadMs) {
         std::printf(

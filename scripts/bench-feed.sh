@@ -12,6 +12,10 @@
 #                                       noting the simulator's process id in PIDFILE
 #   bench-feed.sh pause|resume|stop PIDFILE
 #                                       holds, lets go on, or ends that simulator
+#   bench-feed.sh grep PATTERN_FILE FILE OUT REPEATS
+#                                       times GNU grep -F -c -f PATTERN_FILE on FILE (bytes, no
+#                                       locale) REPEATS times, beside the program's Find of the same
+#                                       text: a line per run in OUT, the count and the milliseconds
 #
 # Windows programs cannot wait for a Linux program, so the exit status is written into the file
 # named by VARNEDO_DONE_FILE (moved into place complete) as the script's last act.
@@ -58,6 +62,16 @@ case "${1:-}" in
       stop) kill -CONT "$pid" 2>/dev/null || true; kill -TERM "$pid" 2>/dev/null || true ;;
     esac
     ;;
+  grep)
+    pattern=${2:?PATTERN_FILE}; file=${3:?FILE}; out=${4:?OUT}; repeats=${5:?REPEATS}
+    : > "$out"
+    for _ in $(seq "$repeats"); do
+      start=$(date +%s%N)
+      count=$(LC_ALL=C grep -F -c -f "$pattern" "$file" || true)
+      end=$(date +%s%N)
+      echo "$count $(( (end - start) / 1000000 ))" >> "$out"
+    done
+    ;;
   *)
-    echo "usage: bench-feed.sh make FILE COUNT [SOURCE] | send N RATE FILE | stream N SEED COUNT PIDFILE | pause|resume|stop PIDFILE" >&2; exit 2 ;;
+    echo "usage: bench-feed.sh make FILE COUNT [SOURCE] | send N RATE FILE | stream N SEED COUNT PIDFILE | pause|resume|stop PIDFILE | grep PATTERN_FILE FILE OUT REPEATS" >&2; exit 2 ;;
 esac

@@ -98,4 +98,5 @@ TMainForm::TMainForm(ui::Form* Owner)
     Timer1.OnTimer = [this](ui::Object* s) { Timer1Timer(s); };
     Memo1.OnEvent = [this](ui::TextAreaEvent event) { Memo1Event(event); };
     Memo1.SetAccessibleName("受信テキスト");
+    WireFind();
 }

@@ -10,12 +10,14 @@
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/file_dialog.h"
+#include "ui/find_dialog.h"
 #include "ui/form.h"
 #include "ui/group_box.h"
 #include "ui/image.h"
 #include "ui/label.h"
 #include "ui/main_menu.h"
 #include "ui/memo.h"
+#include "ui/memo_search.h"
 #include "ui/panel.h"
 #include "ui/radio_group.h"
 #include "ui/status_bar.h"
@@ -26,6 +28,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +69,8 @@ public:
     ui::MainMenu MainMenu1;
     ui::OpenDialog OpenDialog1;
     ui::SaveDialog SaveDialog1;
+    ui::FindDialog FindDialog1{*this};
+    ui::MemoSearch Search1{Memo1};
 
     // Show and exit (MainCommands.cpp).
     void FormShow(ui::Object* Sender);
@@ -97,6 +102,13 @@ public:
     void SaveTranscript(const std::wstring& path);
     // Loads a transcript as LoadL1Click does once the dialog has closed; false when cancelled.
     bool LoadTranscript(const std::wstring& path);
+    // Find (MainFind.cpp). FindKeyDown takes Ctrl+F, F3 and Shift+F3 before any control sees them.
+    void FindF1Click(ui::Object* Sender);
+    void FindNext(const ui::FindOptions& options, bool down);
+    void FindAgain(bool otherWay);
+    bool FindKeyDown(const MSG& message);
+    // The dialog's text and choices at the last Find Next; F3 searches for them again.
+    std::optional<ui::FindOptions> lastFind;
     // Settings file (MainSettings.cpp).
     void LoadSettings();
     void SaveSettings();
@@ -151,6 +163,10 @@ private:
     void CentreOnDesktop();
     void FilesDropped(HDROP drop);
     bool closeHeld_ = false;
+    void WireFind();
+    // The Find dialog's notification; false for any other message.
+    bool FindDialogMessage(UINT message, LPARAM lParam);
+    void ShowNotFound();
 };
 
 // The one serial port, constructed before WinMain runs and destroyed after it returns.

@@ -64,6 +64,7 @@ void TMainForm::CloseC1Click(ui::Object* /*Sender*/) {
 
 void TMainForm::Button1Click(ui::Object* /*Sender*/) {
     // LeadByte stays: a first byte that waits still joins the next byte received.
+    Search1.Cancel();
     Memo1.Clear();
     Panel2.SetCaption("");
     OnTextCleared();

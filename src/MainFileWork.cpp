@@ -57,6 +57,7 @@ void TMainForm::RunFileWork(std::uint64_t totalBytes, const std::function<void(u
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (FindDialogMessage(message, lParam)) return 0;
     switch (message) {
     case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_SETCURSOR:

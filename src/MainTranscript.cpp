@@ -27,6 +27,7 @@ constexpr std::size_t kSaveStepBytes = 1024 * 1024;
 }  // namespace
 
 void TMainForm::SaveS1Click(ui::Object* /*Sender*/) {
+    Search1.Cancel();
     SaveDialog1.InitialDir = WidePath(AppDir);
     SaveDialog1.FileName = ui::ToWide(core::TranscriptFileName(LocalNow()));
     SaveDialog1.Filter = "TXT files|*.txt";
@@ -39,6 +40,7 @@ void TMainForm::SaveS1Click(ui::Object* /*Sender*/) {
 }
 
 void TMainForm::LoadL1Click(ui::Object* /*Sender*/) {
+    Search1.Cancel();
     // The file name stays: the dialog offers the file chosen last time.
     OpenDialog1.Filter = "TEXT files|*.txt";
     OpenDialog1.DefaultExt = "TXT";

@@ -40,6 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         VerForm = verForm.get();
         helpForm = std::make_unique<THelpForm>(mainForm.get());
         HelpForm = helpForm.get();
+        ui::App().SetKeyFilter([form = mainForm.get()](const MSG& message) { return form->FindKeyDown(message); });
         // A shortcut set to start minimised is honoured: the window then shows at the restore.
         ui::App().Run(*mainForm, showCommand);
     } catch (...) {

@@ -75,4 +75,9 @@ std::size_t SearchPattern::FindBytes(std::string_view text, std::size_t from, st
     return std::string_view::npos;
 }
 
+bool IsShortLinePart(std::string_view selected) noexcept {
+    return !selected.empty() && selected.size() <= kLongestProposedText &&
+           selected.find_first_of("\r\n") == std::string_view::npos;
+}
+
 }  // namespace core

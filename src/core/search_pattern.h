@@ -13,6 +13,11 @@
 
 namespace core {
 
+// The Find dialog proposes the selection as the search text only when it is a short part of one
+// line; a caller reads no longer selection than this.
+inline constexpr std::size_t kLongestProposedText = 128;
+bool IsShortLinePart(std::string_view selected) noexcept;
+
 class SearchPattern {
 public:
     SearchPattern(std::string_view sjis, bool matchCase);

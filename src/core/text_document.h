@@ -58,6 +58,8 @@ public:
 
     // The store as it stands, for looking at; the text changes only through the operations below.
     const TextStore& Store() const noexcept { return store_; }
+    // For a search: reading brings paged-out blocks back, which changes no byte of the text.
+    TextStore& StoreToSearch() noexcept { return store_; }
     std::size_t Size() const noexcept { return store_.Size(); }
     std::string Read(std::size_t from, std::size_t to) { return store_.Read(from, to); }
     std::string Text() { return store_.Read(0, store_.Size()); }

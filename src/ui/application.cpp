@@ -67,11 +67,37 @@ void Application::Run(Form& mainForm, int showCommand) {
 }
 
 void Application::Deliver(MSG& message) {
+    if (TakenByFilterOrDialog(message)) return;
     // Tab, the arrow keys and Enter move between the controls of whichever form has them.
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (root && dynamic_cast<Form*>(Window::FromHandle(root)) && IsDialogMessageW(root, &message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
+}
+
+bool Application::TakenByFilterOrDialog(const MSG& message) {
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (key && keyFilter_ && GuardedCall([&] { return keyFilter_(message); }, true)) return true;
+    // By index: a dialog that closes on this message leaves the list within the call.
+    for (std::size_t i = 0; i < modelessDialogs_.size(); ++i) {
+        if (IsDialogMessageW(modelessDialogs_[i], const_cast<MSG*>(&message))) return true;
+    }
+    return false;
+}
+
+void Application::AddModelessDialog(HWND dialog) { modelessDialogs_.push_back(dialog); }
+
+void Application::RemoveModelessDialog(HWND dialog) noexcept { std::erase(modelessDialogs_, dialog); }
+
+void Application::SetBusy(bool busy) noexcept {
+    busy_ = busy;
+    // Shown at once; the forms keep it up at every move of the pointer (WM_SETCURSOR). Putting the
+    // pointer where it is makes the window under it choose its own pointer again.
+    if (busy) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    } else if (POINT at{}; GetCursorPos(&at)) {
+        SetCursorPos(at.x, at.y);
+    }
 }
 
 std::string Application::UserMessage(const std::exception_ptr& error) const {

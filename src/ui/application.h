@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -44,6 +45,16 @@ public:
     Form* MainForm() const noexcept { return mainForm_; }
     // One message taken from the queue, handled as the message loop handles it.
     void Deliver(MSG& message);
+    // A modeless dialog's keys (Tab, Enter, Esc) work only when the loop hands it its messages:
+    // it is named here while it is open.
+    void AddModelessDialog(HWND dialog);
+    void RemoveModelessDialog(HWND dialog) noexcept;
+    // Sees every key pressed before any window does, for shortcuts that work whichever control has
+    // the focus; returns true when it took the key.
+    void SetKeyFilter(std::function<bool(const MSG&)> filter) { keyFilter_ = std::move(filter); }
+    // While busy, the pointer over the program's forms is the hourglass.
+    void SetBusy(bool busy) noexcept;
+    bool Busy() const noexcept { return busy_; }
 
     // The standard error box: the message of a ui::Exception, else the program's words for the
     // failure (see ErrorBoxTexts), with a full stop as ErrorBoxText adds it, the title as caption, a
@@ -59,12 +70,16 @@ public:
 private:
     Application();
     std::string UserMessage(const std::exception_ptr& error) const;
+    bool TakenByFilterOrDialog(const MSG& message);
 
     std::string title_;
     // The title for the box shown when no memory is left to convert it.
     std::wstring wideTitle_;
     ErrorBoxTexts errorTexts_;
     Form* mainForm_ = nullptr;
+    std::vector<HWND> modelessDialogs_;
+    std::function<bool(const MSG&)> keyFilter_;
+    bool busy_ = false;
 };
 
 inline Application& App() { return Application::Instance(); }

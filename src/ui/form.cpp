@@ -121,6 +121,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RealignChildren();
         return 0;
     }
+    case WM_SETCURSOR:
+        // Every control asks its form first, so this covers the whole window.
+        if (App().Busy()) {
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return QueryClose() ? TRUE : FALSE;
     case WM_ACTIVATE:

@@ -140,6 +140,18 @@ void Memo::Select(std::size_t anchor, std::size_t caret) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void Memo::SelectAndShow(std::size_t from, std::size_t to) {
+    Select(from, to);
+    view_.Centre(from);
+    ViewMoved();
+}
+
+void Memo::HoldForSearch(bool held) noexcept {
+    view_.Hold(core::ViewHold::Search, held);
+    heldForSearch_ = held;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void Memo::ReplaceSelection(std::string_view bytes, core::EditKind kind) {
     document_.ReplaceSelection(bytes, kind);
     TextChanged(true);
@@ -152,6 +164,8 @@ bool Memo::Undo() {
 }
 
 void Memo::TextChanged(bool showCaret) {
+    // Only the user's edits show the caret.
+    if (showCaret && OnEdit) OnEdit();
     if (showCaret) view_.ScrollCaretIntoView();
     ViewMoved();
     accessibility_->TextChanged(false);

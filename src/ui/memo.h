@@ -9,10 +9,12 @@
 // EM_REPLACESEL, EM_GETLINECOUNT, EM_LINESCROLL, ...).
 //
 // Arriving text does not move the view or the selection while the user holds the mouse button in
-// the text area or on its scroll bar, or while Scroll Lock is on.
+// the text area or on its scroll bar, while Scroll Lock is on, or while the owner reads back
+// (HoldForSearch).
 #pragma once
 
 #include "ui/control.h"
+#include "ui/main_menu.h"
 #include "ui/timer.h"
 #include "ui/wide_text_messages.h"
 
@@ -23,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct IRawElementProviderSimple;
 
@@ -63,6 +66,10 @@ public:
     // Full and LinesDropped arrive from the message loop, never from within the call that caused
     // them, so that a box the owner shows does not hold up reception.
     std::function<void(TextAreaEvent)> OnEvent;
+    // The user changed the text (typing, cutting, pasting, deleting, undoing).
+    std::function<void()> OnEdit;
+    // The owner's items, after the edit items of the context menu.
+    std::vector<MenuItem> ExtraMenuItems;
 
     // The whole text, by value: for small texts and tests. Save streams with ForEachPiece.
     std::string Text() { return document_.Text(); }
@@ -101,6 +108,13 @@ public:
     // The text area's UI Automation element, one reference for the caller; null without UI
     // Automation on the system.
     IRawElementProviderSimple* AutomationElement();
+    // For a search that reads the text a block at a time (paged-out blocks come back in turn).
+    core::TextStore& StoreToSearch() noexcept { return document_.StoreToSearch(); }
+    // Selects [from, to) and shows it: where it is on the screen it stays, otherwise it comes to
+    // the middle.
+    void SelectAndShow(std::size_t from, std::size_t to);
+    // While held, the selection shows even when another window (the Find dialog) has the focus.
+    void HoldForSearch(bool held) noexcept;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -162,6 +176,7 @@ private:
     int wheelDelta_ = 0;
     bool focused_ = false;
     bool composing_ = false;
+    bool heldForSearch_ = false;
     POINT dragPoint_{};
     bool scrollBarStale_ = false;
     Timer scrollBarTimer_{*this, {.enabled = false}};

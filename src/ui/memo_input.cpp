@@ -145,7 +145,7 @@ void Memo::ShowContextMenu(POINT point) {
         ClientToScreen(Handle(), &point);
     }
     const auto selected = [this] { return document_.HasSelection(); };
-    PopupMenu menu({
+    std::vector<MenuItem> items{
         {.caption = "元に戻す(&U)",
          .onClick = [this](Object*) { Undo(); },
          .enabled = [this] { return document_.CanUndo(); }},
@@ -158,8 +158,10 @@ void Memo::ShowContextMenu(POINT point) {
         {.caption = "すべて選択(&A)",
          .onClick = [this](Object*) { Select(0, document_.Size()); },
          .enabled = [this] { return document_.Size() != 0; }},
-    });
-    menu.TrackAt(Handle(), point);
+    };
+    if (!ExtraMenuItems.empty()) items.emplace_back();
+    items.insert(items.end(), ExtraMenuItems.begin(), ExtraMenuItems.end());
+    PopupMenu(std::move(items)).TrackAt(Handle(), point);
 }
 
 }  // namespace ui

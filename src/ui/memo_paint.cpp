@@ -73,8 +73,9 @@ void Memo::Paint() {
     SelectedObject fontSelected(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FIXED_FONT));
     const RECT leftMargin{0, 0, kLeftMargin, client.bottom};
     FillRect(dc, &leftMargin, brush_.get());
-    // Like the system's text area, the selection shows while the control has the focus.
-    const core::TextSelection shown = focused_ ? document_.Selected() : core::TextSelection{};
+    // Like the system's text area, the selection shows while the control has the focus, and while
+    // the user reads back matches from the Find dialog.
+    const core::TextSelection shown = focused_ || heldForSearch_ ? document_.Selected() : core::TextSelection{};
     const std::vector<core::TextRow> rows = view_.ShownRows();
     const std::size_t base = rows.front().start;
     const std::string bytes = document_.Read(base, rows.back().end + 2);

@@ -9,5 +9,7 @@
 namespace ui {
 
 int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT style);
+// For a text that holds what the user typed, which may hold characters Shift_JIS lacks.
+int ShowMessageBox(HWND owner, std::wstring_view text, std::string_view caption, UINT style);
 
 }  // namespace ui

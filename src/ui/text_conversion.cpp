@@ -18,7 +18,10 @@ std::wstring ToWide(std::string_view shiftJis) {
     return wide;
 }
 
-std::string ToShiftJis(std::wstring_view wide) {
+namespace {
+
+// `usedDefault`, when given, says whether some character became the "?".
+std::string Convert(std::wstring_view wide, BOOL* usedDefault) {
     if (wide.empty() || wide.size() > INT_MAX / 2) return {};
     // A pair of surrogates is one character: it must become one "?", not two.
     std::u16string units(wide.begin(), wide.end());
@@ -30,8 +33,23 @@ std::string ToShiftJis(std::wstring_view wide) {
     static constexpr char kUnmappableText[] = {static_cast<char>(core::kUnmappable), '\0'};
     const int length =
         WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, source, static_cast<int>(units.size()),
-                            bytes.data(), static_cast<int>(bytes.size()), kUnmappableText, nullptr);
+                            bytes.data(), static_cast<int>(bytes.size()), kUnmappableText, usedDefault);
     bytes.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return bytes;
+}
+
+}  // namespace
+
+std::string ToShiftJis(std::wstring_view wide) { return Convert(wide, nullptr); }
+
+std::optional<std::string> ToShiftJisExactly(std::wstring_view wide) {
+    // A surrogate is outside code page 932 even where it became "?" before the conversion.
+    for (wchar_t unit : wide) {
+        if (core::IsSurrogate(static_cast<char16_t>(unit))) return std::nullopt;
+    }
+    BOOL usedDefault = FALSE;
+    std::string bytes = Convert(wide, &usedDefault);
+    if (usedDefault || (bytes.empty() && !wide.empty())) return std::nullopt;
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,8 @@ inline constexpr UINT kShiftJisCodePage = 932;
 std::wstring ToWide(std::string_view shiftJis);
 // Every character code page 932 lacks becomes one "?", never a look-alike.
 std::string ToShiftJis(std::wstring_view wide);
+// The same text, or nothing when code page 932 lacks one of its characters: for texts that must
+// be sought as they were typed, never as a look-alike.
+std::optional<std::string> ToShiftJisExactly(std::wstring_view wide);
 
 }  // namespace ui

@@ -205,3 +205,15 @@ TEST(TextSearch, FollowsBytesDroppedFromTheFrontDuringTheSearch) {
         EXPECT_EQ(store.Read(step.match.start, step.match.end), "needle");
     }
 }
+
+// The dialog proposes a selection that is a short part of one line, and nothing else.
+TEST(SearchProposal, OnlyAShortPartOfOneLine) {
+    const std::string longest(core::kLongestProposedText, 'x');
+    EXPECT_TRUE(core::IsShortLinePart("\x8C\x76\x97\xCA 12.48kg"));  // 計量 12.48kg
+    EXPECT_TRUE(core::IsShortLinePart(longest));
+    EXPECT_FALSE(core::IsShortLinePart(longest + "x"));
+    EXPECT_FALSE(core::IsShortLinePart(""));
+    EXPECT_FALSE(core::IsShortLinePart("end\r\nnext"));
+    EXPECT_FALSE(core::IsShortLinePart("end\n"));
+    EXPECT_FALSE(core::IsShortLinePart("\rstart"));
+}

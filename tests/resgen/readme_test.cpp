@@ -110,8 +110,9 @@ std::string VersionValue(const std::string& key) {
     return match[1].str();
 }
 
-// Texts the help quotes that the system, not the program, shows (the exit question's buttons).
-const std::vector<std::string> kSystemTexts = {"はい"};
+// Texts the help quotes that the system, not the program, shows (the exit question's buttons and
+// the Find dialog's controls).
+const std::vector<std::string> kSystemTexts = {"はい", "次を検索", "方向", "キャンセル"};
 
 // What the help puts in 「」 is a name the program shows: a menu item (before its access key), a
 // button, a label or a message. A renamed command or a changed message then shows up here.

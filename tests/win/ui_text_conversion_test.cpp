@@ -4,6 +4,7 @@
 
 #include "ui/text_conversion.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,16 @@ TEST(TextConversion, EveryCharacterTheCodePageLacksBecomesOneQuestionMark) {
         "A?B C?D 25\x81\x8B"
         "C ? OK ??",
         ui::ToShiftJis(L"A\u00E9B C\u20ACD 25\u00B0C \u2013 OK \u00FC\u20AC"));
+}
+
+// A text to be sought converts only whole: one character the code page lacks, and there is none.
+TEST(TextConversion, ExactlyOrNotAtAll) {
+    EXPECT_EQ(std::optional<std::string>("25\x81\x8B"
+                                         "C \x8C\x76\x97\xCA"),
+              ui::ToShiftJisExactly(L"25\u00B0C \u8A08\u91CF"));  // 25°C 計量
+    EXPECT_EQ(std::nullopt, ui::ToShiftJisExactly(L"caf\u00E9"));
+    EXPECT_EQ(std::nullopt, ui::ToShiftJisExactly(L"A\U00020BB7"));  // a pair of surrogates
+    EXPECT_EQ(std::nullopt, ui::ToShiftJisExactly(L"\u20AC"));
 }
 
 }  // namespace

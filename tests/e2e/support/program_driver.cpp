@@ -337,6 +337,30 @@ void RunningProgram::ChoosePort(int number) const {
 
 void RunningProgram::Click(HWND button) const { SendMessageA(button, BM_CLICK, 0, 0); }
 
+void RunningProgram::PressKey(WORD key, std::initializer_list<WORD> modifiers, HWND window) const {
+    if (!window) window = mainWindow;
+    SetForegroundWindow(window);
+    WaitUntil([window] { return GetForegroundWindow() == window; });
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD k, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD modifier : modifiers) add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (WORD modifier : modifiers) add(modifier, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::pair<int, int> RunningProgram::MemoSelection() const {
+    const auto packed = static_cast<DWORD>(SendMessageA(Memo(), EM_GETSEL, 0, 0));
+    return {LOWORD(packed), HIWORD(packed)};
+}
+
 COLORREF RunningProgram::PixelAt(HWND window, int x, int y) const {
     POINT p{x, y};
     ClientToScreen(window, &p);
@@ -373,6 +397,12 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForBox(std::string_view captio
 void RunningProgram::Press(HWND box, int buttonId) const {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+}
+
+HWND RunningProgram::WaitForFindDialog() const {
+    constexpr int kFindTextBox = 0x480;  // edt1 of <dlgs.h>
+    const std::optional<MessageBoxSeen> dialog = WaitForBox("");
+    return dialog && GetDlgItem(dialog->box, kFindTextBox) ? dialog->box : nullptr;
 }
 
 bool SaveScreenshot(HWND window, const std::string& pngPath) {

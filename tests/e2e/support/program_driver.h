@@ -7,8 +7,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 #include <string_view>
 
@@ -96,6 +98,11 @@ public:
     // Picks a port in the list as a user would: the selection, then the change notification.
     void ChoosePort(int number) const;
     void Click(HWND button) const;
+    // Brings a window of the program (the main window unless named) to the front and presses a key
+    // there as the keyboard would, with the modifier keys (VK_CONTROL, VK_SHIFT) held.
+    void PressKey(WORD key, std::initializer_list<WORD> modifiers = {}, HWND window = nullptr) const;
+    // The text area's selection (EM_GETSEL's packed form: texts under 64 KB).
+    std::pair<int, int> MemoSelection() const;
 
     // The colour the screen shows at a point of a window's client area.
     COLORREF PixelAt(HWND window, int x, int y) const;
@@ -106,6 +113,8 @@ public:
     // A visible message box or dialog of the program with this caption (any caption when empty).
     std::optional<MessageBoxSeen> WaitForBox(std::string_view caption, int timeoutMs = 5000) const;
     void Press(HWND box, int buttonId) const;
+    // The program's Find dialog once it shows (the system's dialog, known by its text box).
+    HWND WaitForFindDialog() const;
 
 private:
     HWND FindChild(const std::function<bool(HWND)>& match) const;
