@@ -111,16 +111,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // only cost work (a long text wrapped at no width) and be undone at the restore.
         if (!params.SizeMinimised()) RealignChildren();
         return 0;
-    case WM_DPICHANGED: {
-        // Moved to a monitor of another DPI: everything is laid out again there, and the window
-        // takes the place and size the system proposes for it.
-        ChangeDpi(params.NewDpi());
-        const RECT& proposed = params.ProposedRect();
-        SetWindowPos(Handle(), nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
-                     proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        RealignChildren();
-        return 0;
-    }
+    case WM_DPICHANGED: MovedToDpi(params.NewDpi(), params.ProposedRect()); return 0;
     case WM_SETCURSOR:
         // Every control asks its form first, so this covers the whole window.
         if (App().Busy()) {
@@ -145,6 +136,15 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default: break;
     }
     return DefWindowProcW(Handle(), message, wParam, lParam);
+}
+
+void Form::MovedToDpi(int dpi, const RECT& proposed) {
+    // Moved to a monitor of another DPI: everything is laid out again there, and the window takes
+    // the place and size the system proposes for it.
+    ChangeDpi(dpi);
+    SetWindowPos(Handle(), nullptr, proposed.left, proposed.top, proposed.right - proposed.left,
+                 proposed.bottom - proposed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RealignChildren();
 }
 
 bool Form::QueryOpen() {

@@ -65,6 +65,7 @@ private:
     static LRESULT CALLBACK Proc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // Whether the system may restore the minimised window itself.
     bool QueryOpen();
+    void MovedToDpi(int dpi, const RECT& proposed);
     bool QueryClose();
     void OnClose();
     void PlaceBeforeShowing();
