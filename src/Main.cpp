@@ -2,6 +2,8 @@
 // and the wiring of the handlers.
 #include "Main.h"
 
+#include "core/then_always.h"
+
 #include "core/colour_schemes.h"
 
 #include <shellapi.h>
@@ -81,13 +83,7 @@ TMainForm::TMainForm(ui::Form* Owner)
 
     OnShow = [this](ui::Object* Sender) {
         // Placed after the settings may have changed the window's size, even when showing failed.
-        try {
-            FormShow(Sender);
-        } catch (...) {
-            CentreOnDesktop();
-            throw;
-        }
-        CentreOnDesktop();
+        core::ThenAlways([&] { FormShow(Sender); }, [this] { CentreOnDesktop(); });
     };
     OnCloseQuery = [this](ui::Object* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
     ComboBox1.OnChange = [this](ui::Object* s) { ComboBox1Change(s); };

@@ -3,6 +3,8 @@
 // from Explorer are loaded.
 #include "Main.h"
 
+#include "core/then_always.h"
+
 #include "core/text_mode.h"
 
 #include <string>
@@ -47,13 +49,7 @@ void TMainForm::RunFileWork(std::uint64_t totalBytes, const std::function<void(u
         if (closeHeld_) PostMessageW(Handle(), WM_CLOSE, 0, 0);
         closeHeld_ = false;
     };
-    try {
-        work(progress);
-    } catch (...) {
-        end();
-        throw;
-    }
-    end();
+    core::ThenAlways([&] { work(progress); }, end);
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

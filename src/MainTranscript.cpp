@@ -9,6 +9,7 @@
 #include "core/file_work.h"
 #include "core/text_area.h"
 #include "core/text_mode.h"
+#include "core/then_always.h"
 
 #include "ui/text_conversion.h"
 
@@ -94,23 +95,21 @@ bool TMainForm::LoadTranscript(const std::wstring& path) {
     TranscriptReadResult result = TranscriptReadResult::CannotOpen;
     bool cancelled = false;
     holdReceivedText = true;
-    try {
-        RunFileWork(TranscriptFileSize(path), [&](ui::WorkProgress& work) {
-            const auto addChunk = [&](std::string_view chunk) {
-                const bool more = lines.Feed(chunk);
-                added += lines.Take();
-                if (!added.empty()) Memo1.AppendText(added);
-                added.clear();
-                return more && work.Did(chunk.size());
-            };
-            result = ReadFileInChunks(path, addChunk);
-            cancelled = work.Cancelled();
-        });
-    } catch (...) {
-        holdReceivedText = false;
-        throw;
-    }
-    holdReceivedText = false;
+    core::ThenAlways(
+        [&] {
+            RunFileWork(TranscriptFileSize(path), [&](ui::WorkProgress& work) {
+                const auto addChunk = [&](std::string_view chunk) {
+                    const bool more = lines.Feed(chunk);
+                    added += lines.Take();
+                    if (!added.empty()) Memo1.AppendText(added);
+                    added.clear();
+                    return more && work.Did(chunk.size());
+                };
+                result = ReadFileInChunks(path, addChunk);
+                cancelled = work.Cancelled();
+            });
+        },
+        [this] { holdReceivedText = false; });
     if (cancelled) {
         Memo1.TakeBackFrom(start.StartNow(Memo1.Document().DroppedBytes()));
         pendingText = taken + pendingText;
