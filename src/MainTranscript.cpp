@@ -62,16 +62,18 @@ void TMainForm::SaveTranscript(const std::wstring& path) {
     RunFileWork(textBytes + pending.size(), [&](ui::WorkProgress& work) {
         const auto bytes = [&](const TranscriptSink& write) {
             bool afterCarriageReturn = false;
+            std::string encoded;  // one buffer for every piece
             const auto save = [&](std::string_view piece) {
-                const bool done = write(core::EncodeForSave(piece, afterCarriageReturn));
+                encoded.clear();
+                core::EncodeForSave(piece, afterCarriageReturn, encoded);
                 if (!piece.empty()) afterCarriageReturn = piece.back() == '\r';
-                return done;
+                return write(encoded);
             };
             for (std::size_t left = textBytes; left > 0;) {
                 // Lines that left a full text before they were written cannot be saved any more.
                 const std::optional<std::size_t> from = next.OffsetNow(Memo1.Document().DroppedBytes());
                 const std::size_t step = std::min(left, kSaveStepBytes);
-                if (!from || !save(Memo1.Read(*from, *from + step)) || !work.Did(step)) return false;
+                if (!from || !Memo1.ScanText(*from, *from + step, save) || !work.Did(step)) return false;
                 next.Advance(step);
                 left -= step;
             }

@@ -190,6 +190,27 @@ private:
     DWORD error_ = ERROR_SUCCESS;
 };
 
+// The user's folder for temporary files, ending in a separator; empty when there is none.
+std::wstring TempFolder() {
+    std::vector<wchar_t> path(MAX_PATH + 1);
+    const DWORD length = GetTempPathW(static_cast<DWORD>(path.size()), path.data());
+    if (length == 0 || length >= path.size()) return {};
+    return std::wstring(path.data(), length);
+}
+
+// A folder that lets the old file be changed but no new file be made beside it: the contents are
+// made whole among the temporary files first and only then copied into the old file, so that a
+// failure or a cancel while they are made leaves the old file as it was. Without a temporary
+// folder the old file is written in place directly.
+bool WriteInPlaceStaged(const std::wstring& target, const ByteSource& bytes, const FlushWait& wait) {
+    const std::wstring temp = TempFolder();
+    if (!temp.empty()) {
+        FileBeside staged(temp, 0);
+        if (staged.Created()) return staged.WriteAndClose(bytes, wait) && staged.CopyInto(target);
+    }
+    return WriteInPlace(target, bytes);
+}
+
 }  // namespace
 
 std::wstring BesideFilePrefix() { return L"~vn" + std::to_wstring(GetCurrentProcessId()) + L"-"; }
@@ -224,7 +245,7 @@ bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonF
     const DWORD keptAttributes = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     FileBeside beside(FolderOf(target), keptAttributes);
     if (!beside.Created()) {
-        return beside.Error() == ERROR_ACCESS_DENIED && WriteInPlace(target, bytes);
+        return beside.Error() == ERROR_ACCESS_DENIED && WriteInPlaceStaged(target, bytes, wait);
     }
     if (!beside.WriteAndClose(bytes, wait)) return false;
     return info.nNumberOfLinks > 1 ? beside.CopyInto(target) : beside.Replace(target);

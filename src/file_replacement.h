@@ -22,7 +22,9 @@ enum class NonFileTarget { LeaveAlone, WriteDirectly };
 // could not be written completely. A file on a disk is written beside under a name of its own,
 // flushed, and only then put in the old file's place (ReplaceFileW, which keeps the old file's
 // attributes and security), so a failure leaves an earlier file as it was and nothing beside it.
-// Where the folder refuses a new file but the old one may be written, it is written in place.
+// Where the folder refuses a new file but the old one may be written, the contents are made among
+// the temporary files and then copied into the old file, which a failure before the copy leaves
+// as it was.
 // A read-only file and a folder are refused. A device or a pipe is written directly, each piece
 // waited for a bounded time, or left alone, as `nonFile` says.
 bool ReplaceFileContents(const std::wstring& path, const ByteSource& bytes, NonFileTarget nonFile,

@@ -58,15 +58,11 @@ public:
 
     // The store as it stands, for looking at; the text changes only through the operations below.
     const TextStore& Store() const noexcept { return store_; }
-    // For a search: reading brings paged-out blocks back, which changes no byte of the text.
+    // For a search or a save: reading pages blocks in and out, which changes no byte of the text.
     TextStore& StoreToSearch() noexcept { return store_; }
     std::size_t Size() const noexcept { return store_.Size(); }
     std::string Read(std::size_t from, std::size_t to) { return store_.Read(from, to); }
     std::string Text() { return store_.Read(0, store_.Size()); }
-    // Hands [from, to) to `piece` a block at a time; stops early when `piece` returns false.
-    bool ForEachPiece(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece) {
-        return store_.ForEachPiece(from, to, piece);
-    }
     TextNotices TakeNotices() noexcept;
     // Offsets held outside the document that follow its edits and dropped lines.
     OffsetAnchors& Anchors() noexcept { return anchors_; }

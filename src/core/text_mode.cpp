@@ -27,15 +27,21 @@ bool IsTextFileName(std::wstring_view name) {
 std::string EncodeForSave(std::string_view text, bool afterCarriageReturn) {
     std::string encoded;
     encoded.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool afterCr = i == 0 ? afterCarriageReturn : text[i - 1] == kCarriageReturn;
-        const bool loneLineFeed = text[i] == kLineFeed && !afterCr;
-        if (loneLineFeed) {
-            encoded += kCarriageReturn;
-        }
-        encoded += text[i];
-    }
+    EncodeForSave(text, afterCarriageReturn, encoded);
     return encoded;
+}
+
+void EncodeForSave(std::string_view text, bool afterCarriageReturn, std::string& into) {
+    // The runs between line feeds are copied whole.
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t lineFeed = std::min(text.find(kLineFeed, from), text.size());
+        into.append(text.substr(from, lineFeed - from));
+        if (lineFeed == text.size()) break;
+        const bool afterCr = lineFeed == 0 ? afterCarriageReturn : text[lineFeed - 1] == kCarriageReturn;
+        if (!afterCr) into += kCarriageReturn;
+        into += kLineFeed;
+        from = lineFeed + 1;
+    }
 }
 
 void LineReader::Feed(std::string_view chunk) {

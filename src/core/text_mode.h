@@ -17,6 +17,8 @@ bool IsTextFileName(std::wstring_view name);
 // becomes CR LF too, and every other byte (a lone CR included) is written unchanged.
 // `afterCarriageReturn`: the text continues one whose last byte was a CR (a text saved in pieces).
 std::string EncodeForSave(std::string_view text, bool afterCarriageReturn = false);
+// The same, added to `into`: a save reuses one buffer for every piece.
+void EncodeForSave(std::string_view text, bool afterCarriageReturn, std::string& into);
 
 // Splits a text file into lines while it is read in chunks of any size. Every CR byte is
 // dropped wherever it stands, a NUL byte is dropped, a Ctrl-Z byte ends the file, and the LF

@@ -53,7 +53,7 @@ SearchStep TextSearch::StepDown(TextStore& store, std::size_t byteBudget) {
     // One byte past the bound tells whether a match that ends there ends on a boundary.
     const std::size_t readEnd = std::min(bound_ + 1, store.Size());
     const std::size_t stop = std::min(readEnd, down_->FedTo() + byteBudget);
-    store.ForEachPiece(down_->FedTo(), stop, [this](std::string_view piece) { return down_->Feed(piece); });
+    store.ScanPieces(down_->FedTo(), stop, [this](std::string_view piece) { return down_->Feed(piece); });
     if (down_->Match()) return Finish(down_->Match());
     if (down_->FedTo() < readEnd) return {};
     down_->Finish(readEnd == store.Size());
@@ -67,7 +67,7 @@ SearchStep TextSearch::StepUp(TextStore& store, std::size_t byteBudget) {
     const std::size_t feedFrom = CharacterStartBefore(store, chunkStart);
     TextScan scan(pattern_, ScanRange{feedFrom, chunkStart, upTo_, bound_}, true);
     const std::size_t readEnd = std::min({upTo_ + pattern_.Size(), bound_ + 1, store.Size()});
-    store.ForEachPiece(feedFrom, readEnd, [&scan](std::string_view piece) { return scan.Feed(piece); });
+    store.ScanPieces(feedFrom, readEnd, [&scan](std::string_view piece) { return scan.Feed(piece); });
     scan.Finish(readEnd == store.Size());
     upTo_ = chunkStart;
     if (scan.Match() || upTo_ == 0) return Finish(scan.Match());

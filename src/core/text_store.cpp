@@ -196,6 +196,24 @@ bool TextStore::ForEachPiece(std::size_t from, std::size_t to, const std::functi
     return true;
 }
 
+bool TextStore::ScanPieces(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece) {
+    to = std::min(to, size_);
+    if (from >= to) return true;
+    for (std::size_t i = BlockOf(from); i < blocks_.size() && blocks_[i].start < to; ++i) {
+        const TextBlock& block = blocks_[i];
+        const std::size_t begin = std::max(from, block.start) - block.start;
+        const std::size_t end = std::min(to, block.start + block.size) - block.start;
+        std::string_view bytes = block.bytes;
+        if (!block.resident) {
+            if (scanBuffer_.size() < block.size) scanBuffer_.resize(block.size);
+            ReadPage(block, scanBuffer_.data());
+            bytes = std::string_view(scanBuffer_.data(), block.size);
+        }
+        if (!piece(bytes.substr(begin, end - begin))) return false;
+    }
+    return true;
+}
+
 char TextStore::At(std::size_t offset) {
     const std::size_t index = BlockOf(offset);
     return Resident(index)[offset - blocks_[index].start];
@@ -219,13 +237,17 @@ std::string_view TextStore::Resident(std::size_t index) {
     Touch(block);
     if (block.resident) return block.bytes;
     std::string bytes(block.size, '\0');
-    if (!pageFile_ || !pageFile_->ReadAt(block.page->position, bytes.data(), bytes.size())) {
-        throw PageReadError("a block of the text could not be read back from the page file");
-    }
+    ReadPage(block, bytes.data());
     block.bytes = std::move(bytes);
     block.resident = true;
     residentBytes_ += block.size;
     return block.bytes;
+}
+
+void TextStore::ReadPage(const TextBlock& block, char* into) const {
+    if (!pageFile_ || !pageFile_->ReadAt(block.page->position, into, block.size)) {
+        throw PageReadError("a block of the text could not be read back from the page file");
+    }
 }
 
 void TextStore::Changed(std::size_t keptFront, std::size_t keptBack, std::size_t changedAt) noexcept {

@@ -108,6 +108,11 @@ public:
     // Hands [from, to) to `piece` a block at a time, so that a text of any size can be streamed;
     // stops early when `piece` returns false.
     bool ForEachPiece(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece);
+    // The same for one pass over much of the text (Find, Save): a block in the page file is read
+    // into one buffer of the store's and handed out from there, not made resident, so the pass
+    // neither pushes out the blocks in use nor makes and frees a block's memory for each. A piece
+    // holds only until `piece` returns.
+    bool ScanPieces(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece);
     // The byte at `offset`, which lies before the end.
     char At(std::size_t offset);
 
@@ -134,6 +139,7 @@ public:
 
 private:
     std::string_view Resident(std::size_t index);
+    void ReadPage(const TextBlock& block, char* into) const;
     void Touch(TextBlock& block) noexcept { block.lastUse = ++useClock_; }
     // Blocks of `bytes` from `start` on; `before` is the text's last two bytes before `start`.
     std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine, std::string before);
@@ -170,6 +176,7 @@ private:
     std::size_t residentBytes_ = 0;
     std::size_t droppedBytes_ = 0;
     std::uint64_t useClock_ = 0;
+    std::string scanBuffer_;  // a paged block being scanned
     std::uint64_t version_ = 0;
     BlockListener* listener_ = nullptr;
     bool fullNoticeGiven_ = false;

@@ -56,8 +56,8 @@ IRawElementProviderSimple* Memo::AutomationElement() {
     return Accessibility().HasUia() ? accessibility_->Element() : nullptr;
 }
 
-bool Memo::ForEachPiece(const std::function<bool(std::string_view)>& piece) {
-    return document_.ForEachPiece(0, document_.Size(), piece);
+bool Memo::ScanText(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece) {
+    return document_.StoreToSearch().ScanPieces(from, to, piece);
 }
 
 void Memo::SetText(std::string_view text) {

@@ -71,11 +71,13 @@ public:
     // The owner's items, after the edit items of the context menu.
     std::vector<MenuItem> ExtraMenuItems;
 
-    // The whole text, by value: for small texts and tests. Save streams with ForEachPiece.
+    // The whole text, by value: for small texts and tests. Save streams with ScanText.
     std::string Text() { return document_.Text(); }
     std::string Read(std::size_t from, std::size_t to) { return document_.Read(from, to); }
     std::size_t TextSize() const noexcept { return document_.Size(); }
-    bool ForEachPiece(const std::function<bool(std::string_view)>& piece);
+    // Hands [from, to) to `piece` a block at a time, for one pass such as a save: paged-out blocks
+    // are read without being brought back. Stops early when `piece` returns false.
+    bool ScanText(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece);
     void SetText(std::string_view text);
     int TextLength() const noexcept;
     // Adds bytes at the end of the text, where the caret then stands (unless the view is held).

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -243,6 +244,33 @@ TEST(TextStore, WithoutADiskTheTextStaysInMemoryThenWarnsThenDropsTheOldestLines
         EXPECT_EQ(model.substr(store.DroppedBytes()), kept) << c.behaviour;
         EXPECT_EQ(kept.rfind("line ", 0), 0u) << c.behaviour;
     }
+}
+
+// A pass over the whole text reads paged blocks without bringing them back: the blocks in memory
+// before it are the ones in memory after it, and the bytes are the text's, from any offset on.
+TEST(TextStore, AScanReadsPagedBlocksWithoutKeepingThem) {
+    core::StoreLimits limits = SmallBlocks();
+    limits.residentBytes = 64;
+    core::TextStore store([] { return std::make_unique<MemoryPageFile>(); }, limits);
+    std::string model;
+    for (int line = 0; line < 40; ++line) model += "line " + std::to_string(line) + "\r\n";
+    store.Append(model);
+    const auto residentBlocks = [&store] {
+        std::vector<bool> resident;
+        for (std::size_t i = 0; i < store.BlockCount(); ++i) resident.push_back(store.Block(i).resident);
+        return resident;
+    };
+    const std::vector<bool> before = residentBlocks();
+    ASSERT_LT(std::count(before.begin(), before.end(), true), static_cast<long>(before.size()) / 2);
+    for (std::size_t from : {std::size_t{0}, std::size_t{7}, model.size() / 2}) {
+        std::string scanned;
+        store.ScanPieces(from, model.size(), [&scanned](std::string_view piece) {
+            scanned.append(piece);
+            return true;
+        });
+        EXPECT_EQ(scanned, model.substr(from)) << "from " << from;
+    }
+    EXPECT_EQ(residentBlocks(), before);
 }
 
 TEST(TextStore, TheLargestTextKeepsItsNewestLines) {
