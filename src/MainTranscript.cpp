@@ -24,6 +24,10 @@ constexpr const char* kWriteFailed = "ファイルの書き込みに失敗しま
 constexpr const char* kReadFailed = "ファイルの読み込みに失敗しました";
 // The text goes to the file this much at a time, so that a slice can end between two steps.
 constexpr std::size_t kSaveStepBytes = 1024 * 1024;
+// A load hands the text area this much at a time rather than each chunk read: the view follows
+// the end once for each, and lays out only the rows it shows there; the rows in between are
+// counted now and laid out in the background later.
+constexpr std::size_t kLoadAppendBytes = 2 * 1024 * 1024;
 
 }  // namespace
 
@@ -103,8 +107,10 @@ bool TMainForm::LoadTranscript(const std::wstring& path) {
                 const auto addChunk = [&](std::string_view chunk) {
                     const bool more = lines.Feed(chunk);
                     added += lines.Take();
-                    if (!added.empty()) Memo1.AppendText(added);
-                    added.clear();
+                    if (added.size() >= kLoadAppendBytes) {
+                        Memo1.AppendText(added);
+                        added.clear();
+                    }
                     return more && work.Did(chunk.size());
                 };
                 result = ReadFileInChunks(path, addChunk);

@@ -1,8 +1,15 @@
 #include "core/text_area.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace core {
+namespace {
+
+// A file's bytes that the line rule acts on: the end mark, CR and NUL (dropped) and LF.
+constexpr bool IsLineRuleByte(char byte) { return byte == '\x1A' || byte == '\r' || byte == '\0' || byte == '\n'; }
+
+}  // namespace
 
 bool EndsWithLineBreak(std::string_view text) { return text.ends_with("\r\n"); }
 
@@ -10,24 +17,34 @@ AddedLines::AddedLines(std::string_view currentTextTail, std::size_t heldBytesAt
     : heldBytesAtMost_(heldBytesAtMost), atLineStart_(currentTextTail.empty() || EndsWithLineBreak(currentTextTail)) {}
 
 bool AddedLines::Feed(std::string_view fileBytes) {
-    for (const char byte : fileBytes) {
-        if (ended_) break;
-        switch (byte) {
-        case '\x1A': ended_ = true; break;
-        case '\r':
-        case '\0': break;
-        case '\n': EndLine(); break;
-        default:
-            line_ += byte;
-            if (line_.size() >= heldBytesAtMost_) {
-                BeginLine();
-                out_ += line_;
-                line_.clear();
-            }
-            break;
-        }
+    // The runs between the bytes the line rule acts on are copied whole.
+    while (!ended_ && !fileBytes.empty()) {
+        std::size_t special = 0;
+        while (special < fileBytes.size() && !IsLineRuleByte(fileBytes[special])) ++special;
+        AddToLine(fileBytes.substr(0, special));
+        if (special == fileBytes.size()) break;
+        if (fileBytes[special] == '\x1A') ended_ = true;
+        if (fileBytes[special] == '\n') EndLine();
+        // A CR or a NUL is dropped.
+        fileBytes.remove_prefix(special + 1);
     }
     return !ended_;
+}
+
+void AddedLines::AddToLine(std::string_view bytes) {
+    // A line longer than the bytes held goes on to the text in pieces.
+    while (!bytes.empty()) {
+        const std::size_t room =
+            std::max<std::size_t>(heldBytesAtMost_ > line_.size() ? heldBytesAtMost_ - line_.size() : 0, 1);
+        const std::size_t taken = std::min(room, bytes.size());
+        line_.append(bytes.substr(0, taken));
+        bytes.remove_prefix(taken);
+        if (line_.size() >= heldBytesAtMost_) {
+            BeginLine();
+            out_ += line_;
+            line_.clear();
+        }
+    }
 }
 
 void AddedLines::Finish() {

@@ -29,6 +29,7 @@ public:
     std::string Take();
 
 private:
+    void AddToLine(std::string_view bytes);
     void BeginLine();
     void EndLine();
 

@@ -8,24 +8,9 @@ namespace core {
 
 namespace {
 
-constexpr int kTabCells = 8;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
-
-std::size_t CharacterLength(std::string_view text, std::size_t offset) {
-    if (IsLineBreakAt(text, offset)) return 2;
-    // A first byte without a second that may close it (a line break, any other byte that cannot be
-    // a second byte) stands alone too, so that breaks stay breaks and the byte after it shows.
-    const std::size_t length = SjisCharacterLength(text, offset);
-    return length == 2 && IsSjisTrailByte(static_cast<unsigned char>(text[offset + 1])) ? 2 : 1;
-}
-
-int CellsOf(std::string_view text, std::size_t offset, int cell) {
-    if (text[offset] == '\t') return kTabCells - cell % kTabCells;
-    return static_cast<int>(CharacterLength(text, offset));
-}
 
 int CellInRow(std::string_view text, TextRow row, std::size_t offset) {
     int cell = 0;

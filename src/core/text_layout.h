@@ -6,6 +6,8 @@
 // the bytes up to a little past its end, which lets the text be laid out a block at a time.
 #pragma once
 
+#include "core/sjis_boundary.h"
+
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -17,16 +19,29 @@ struct TextRow {
     std::size_t end = 0;  // where the row's characters end: before its CR LF, or where it wraps
 };
 
-// How many cells a character starting at `offset` takes when it starts at `cell`.
-int CellsOf(std::string_view text, std::size_t offset, int cell);
-// The length in bytes of the character at `offset`: 2 for a two-byte character or a CR LF, else 1.
-std::size_t CharacterLength(std::string_view text, std::size_t offset);
-
 inline bool IsLineBreakAt(std::string_view text, std::size_t offset) {
     return offset + 1 < text.size() && text[offset] == '\r' && text[offset + 1] == '\n';
 }
 
 inline constexpr std::size_t kTextEnd = static_cast<std::size_t>(-1);
+
+inline constexpr int kTabCells = 8;
+
+// The length in bytes of the character at `offset`: 2 for a two-byte character or a CR LF, else 1.
+// A first byte without a second that may close it (a line break, any other byte that cannot be a
+// second byte) stands alone, so that breaks stay breaks and the byte after it shows. Inline: every
+// walk over the rows steps by it, a character at a time.
+inline std::size_t CharacterLength(std::string_view text, std::size_t offset) {
+    if (IsLineBreakAt(text, offset)) return 2;
+    const std::size_t length = SjisCharacterLength(text, offset);
+    return length == 2 && IsSjisTrailByte(static_cast<unsigned char>(text[offset + 1])) ? 2 : 1;
+}
+
+// How many cells a character starting at `offset` takes when it starts at `cell`.
+inline int CellsOf(std::string_view text, std::size_t offset, int cell) {
+    if (text[offset] == '\t') return kTabCells - cell % kTabCells;
+    return static_cast<int>(CharacterLength(text, offset));
+}
 
 // The widest row laid out, in cells.
 inline constexpr int kMostColumns = 4096;
@@ -61,7 +76,8 @@ std::size_t ScanRows(std::string_view text, bool textEnds, std::size_t at, std::
                 at += 2;
                 break;
             }
-            const int cells = CellsOf(text, at, cell);
+            const std::size_t length = CharacterLength(text, at);
+            const int cells = text[at] == '\t' ? kTabCells - cell % kTabCells : static_cast<int>(length);
             if (cell + cells > columns && at > rowStart) {
                 if (text[at] == ' ') {
                     // A space that no longer fits hangs at the row's end instead of opening the next.
@@ -76,7 +92,7 @@ std::size_t ScanRows(std::string_view text, bool textEnds, std::size_t at, std::
             }
             if (text[at] == ' ' || text[at] == '\t') afterLastSpace = at + 1;
             cell += cells;
-            at += CharacterLength(text, at);
+            at += length;
         }
     }
 }
