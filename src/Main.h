@@ -6,6 +6,7 @@
 #include "Rsunit.h"
 
 #include "core/text_size.h"
+#include "core/tick_budget.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
@@ -138,6 +139,8 @@ public:
     // text area could not take at the last tick. Saving and loading treat it as the end of the
     // text area's text.
     std::string pendingText;
+    // How long a tick may read, from what showing the bytes cost the ticks before.
+    core::TickBudget receiveBudget;
     // A load is adding to the text area: received text waits behind it in pendingText.
     bool holdReceivedText = false;
     // end of receive path

@@ -17,7 +17,9 @@ namespace {
 // floods the line: it reads for at most this long and this much, and whatever is left waits in the
 // driver's queue for the next tick, in order. What was read goes to the text area in one addition.
 // The reading stays well below the tick's period, so that the tick with its addition and paint does
-// too; a flood still comes in at more than a megabyte a second.
+// too; a flood still comes in at more than a megabyte a second. The tick's whole length is held
+// near this: it reads only for what the slice leaves after showing the bytes read, so that a
+// slower machine reads less at a time rather than taking longer.
 constexpr double kMaxDrainMilliseconds = 12;
 constexpr std::size_t kMaxBytesPerTick = 1024 * 1024;
 // A device that floods the line refills the driver's queue within a millisecond of its being
@@ -60,7 +62,9 @@ void TMainForm::DrainPort() {
     const std::size_t pendingBefore = pendingText.size();
     int emptyLooks = 0;
     // Text the text area could not take yet stays in front and bounds what is read.
-    while (pendingText.size() < kMaxBytesPerTick && ui::MillisecondsNow() - started < kMaxDrainMilliseconds) {
+    while (pendingText.size() < kMaxBytesPerTick &&
+           receiveBudget.MayRead(ui::MillisecondsNow() - started, pendingText.size() - pendingBefore,
+                                 kMaxDrainMilliseconds)) {
         const std::uint32_t waiting = SciPort.InQueue();
         if (waiting == 0) {
             if (pendingText.size() - pendingBefore < kFloodBytes || ++emptyLooks > kFloodPauseLooks ||
@@ -78,12 +82,15 @@ void TMainForm::DrainPort() {
         core::DecodeReceived(std::string_view(reinterpret_cast<const char*>(RecvBuf), got), state, pendingText);
         LeadByte = state.leadByte;
     }
+    const double showStarted = ui::MillisecondsNow();
+    const std::size_t read = pendingText.size() - pendingBefore;
     const bool stripChanged = state.strip != Panel2.Caption();
     if (stripChanged) Panel2.SetCaption(state.strip);
     // An addition the text area refuses throws with its text still pending; the next tick offers it
     // again, so nothing read is lost and nothing is shown twice.
     const bool textAdded = ShowPendingText();
     if (stripChanged || textAdded) Memo1.ScrollToEnd();
+    if (textAdded) receiveBudget.Shown(read, ui::MillisecondsNow() - showStarted);
 
     // An unplugged adapter shows only as the driver refusing to be asked; treat it like a reconnect,
     // so the lamp turns red and the following ticks reopen the port as soon as the device is back.

@@ -1,5 +1,5 @@
-// The small rules of the shell: colour schemes, the version query path, the program directory
-// and the error box text.
+// The small rules of the shell: colour schemes, the version query path, the program directory,
+// the error box text and the receive tick's budget.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "core/colour_schemes.h"
 #include "core/error_text.h"
 #include "core/sjis_boundary.h"
+#include "core/tick_budget.h"
 #include "core/version_path.h"
 
 namespace {
@@ -155,4 +156,21 @@ TEST(SjisBoundary, StepsOverOneCharacter) {
     for (const auto& row : rows) {
         EXPECT_EQ(core::SjisCharacterLength(row.bytes, row.at), row.length) << row.bytes << " at " << row.at;
     }
+}
+
+// A tick reads while the slice has room for the showing that the ticks before it paid for, on a
+// slow machine less than on a fast one; a slow tick counts at once, a quick one only in part.
+TEST(TickBudget, ReadingLeavesTheSliceRoomForTheShowing) {
+    core::TickBudget budget;
+    constexpr double kSlice = 12;
+    EXPECT_TRUE(budget.MayRead(11, 1u << 20, kSlice));  // nothing measured yet: the slice is all reading
+    EXPECT_FALSE(budget.MayRead(12, 0, kSlice));
+    budget.Shown(100000, 6);  // 6 ms for 100 KB
+    EXPECT_TRUE(budget.MayRead(5, 50000, kSlice));
+    EXPECT_FALSE(budget.MayRead(7, 100000, kSlice));
+    budget.Shown(100, 50);  // too few bytes to tell the cost per byte
+    EXPECT_TRUE(budget.MayRead(5, 50000, kSlice));
+    budget.Shown(100000, 2);  // a quick tick: 5 ms for 100 KB now
+    EXPECT_FALSE(budget.MayRead(7, 100000, kSlice));
+    EXPECT_TRUE(budget.MayRead(6.9, 100000, kSlice));
 }
