@@ -199,15 +199,20 @@ bool TextStore::ForEachPiece(std::size_t from, std::size_t to, const std::functi
 bool TextStore::ScanPieces(std::size_t from, std::size_t to, const std::function<bool(std::string_view)>& piece) {
     to = std::min(to, size_);
     if (from >= to) return true;
+    // Paged blocks [bufferedFrom, bufferedTo) are in the buffer, read together.
+    std::size_t bufferedFrom = 0, bufferedTo = 0;
     for (std::size_t i = BlockOf(from); i < blocks_.size() && blocks_[i].start < to; ++i) {
         const TextBlock& block = blocks_[i];
         const std::size_t begin = std::max(from, block.start) - block.start;
         const std::size_t end = std::min(to, block.start + block.size) - block.start;
         std::string_view bytes = block.bytes;
         if (!block.resident) {
-            if (scanBuffer_.size() < block.size) scanBuffer_.resize(block.size);
-            ReadPage(block, scanBuffer_.data());
-            bytes = std::string_view(scanBuffer_.data(), block.size);
+            if (i >= bufferedTo) {
+                bufferedFrom = i;
+                bufferedTo = ReadPagesFrom(i, to);
+            }
+            const std::size_t at = block.page->position - blocks_[bufferedFrom].page->position;
+            bytes = std::string_view(scanBuffer_.data() + at, block.size);
         }
         if (!piece(bytes.substr(begin, end - begin))) return false;
     }
@@ -242,6 +247,25 @@ std::string_view TextStore::Resident(std::size_t index) {
     block.resident = true;
     residentBytes_ += block.size;
     return block.bytes;
+}
+
+std::size_t TextStore::ReadPagesFrom(std::size_t first, std::size_t to) {
+    // The blocks after it that follow it in the page file as in the text come with it, in one read:
+    // reading the page file a block at a time costs a system call for every 128 KB.
+    constexpr std::size_t kScanReadBytes = 1u << 20;
+    const std::uint64_t position = blocks_[first].page->position;
+    std::size_t bytes = blocks_[first].size;
+    std::size_t last = first + 1;
+    for (; last < blocks_.size() && blocks_[last].start < to && !blocks_[last].resident; ++last) {
+        const TextBlock& next = blocks_[last];
+        if (next.page->position != position + bytes || bytes + next.size > kScanReadBytes) break;
+        bytes += next.size;
+    }
+    if (scanBuffer_.size() < bytes) scanBuffer_.resize(bytes);
+    if (!pageFile_ || !pageFile_->ReadAt(position, scanBuffer_.data(), bytes)) {
+        throw PageReadError("a block of the text could not be read back from the page file");
+    }
+    return last;
 }
 
 void TextStore::ReadPage(const TextBlock& block, char* into) const {

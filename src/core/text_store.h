@@ -140,6 +140,9 @@ public:
 private:
     std::string_view Resident(std::size_t index);
     void ReadPage(const TextBlock& block, char* into) const;
+    // Reads paged block `first` into the scan buffer with those after it that lie next to it in the
+    // page file, before `to`; returns the index after the last one read.
+    std::size_t ReadPagesFrom(std::size_t first, std::size_t to);
     void Touch(TextBlock& block) noexcept { block.lastUse = ++useClock_; }
     // Blocks of `bytes` from `start` on; `before` is the text's last two bytes before `start`.
     std::vector<TextBlock> MakeBlocks(std::string_view bytes, std::size_t start, bool startsLine, std::string before);
@@ -176,7 +179,7 @@ private:
     std::size_t residentBytes_ = 0;
     std::size_t droppedBytes_ = 0;
     std::uint64_t useClock_ = 0;
-    std::string scanBuffer_;  // a paged block being scanned
+    std::string scanBuffer_;  // paged blocks being scanned
     std::uint64_t version_ = 0;
     BlockListener* listener_ = nullptr;
     bool fullNoticeGiven_ = false;

@@ -6,7 +6,8 @@
 namespace ui {
 namespace {
 
-// A slice ends once it has read for this long; the tick that follows lets the loop run.
+// A slice ends once it has read for this long and the thread has something else to do; the tick
+// that follows lets the loop run.
 constexpr double kSliceMs = 10;
 // Read between looks at the clock: well under a slice at any speed of the disk.
 constexpr std::size_t kBytesPerStep = 1u << 20;
@@ -22,6 +23,11 @@ double NowMs() noexcept {
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
+
+// Whether the thread has anything to handle: input, a paint, a timer that is due, a message. A
+// slice that has had its time goes on while nothing waits, rather than leave the thread idle
+// until the search's next tick.
+bool MessagesWaiting() noexcept { return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0; }
 
 }  // namespace
 
@@ -51,7 +57,7 @@ void MemoSearch::RunSlice() {
     core::SearchStep step;
     do {
         step = search_->Step(memo_.StoreToSearch(), kBytesPerStep);
-    } while (step.state == core::SearchState::Running && NowMs() - sliceStart < kSliceMs);
+    } while (step.state == core::SearchState::Running && (NowMs() - sliceStart < kSliceMs || !MessagesWaiting()));
     if (step.state != core::SearchState::Running) return Finish(step);
     if (NowMs() - startedMs_ >= kBusyAfterMs) SetBusy(true);
 }
