@@ -45,11 +45,7 @@ void TextDocument::SetText(std::string_view bytes) {
 
 void TextDocument::Clear() noexcept {
     store_.Clear();
-    undo_.Forget();
-    anchors_.Reset();
-    goalCell_ = 0;
-    droppedSeen_ = store_.DroppedBytes();
-    droppedNoticeGiven_ = false;
+    ForgetAllButTheText();
 }
 
 void TextDocument::ClearForUndo() noexcept {
@@ -59,6 +55,10 @@ void TextDocument::ClearForUndo() noexcept {
         // The text could not be read to keep it: cleared all the same, for good.
         store_.Clear();
     }
+    ForgetAllButTheText();
+}
+
+void TextDocument::ForgetAllButTheText() noexcept {
     undo_.Forget();
     anchors_.Reset();
     goalCell_ = 0;

@@ -113,6 +113,8 @@ public:
     std::size_t DroppedBytes() const noexcept { return store_.DroppedBytes(); }
 
 private:
+    // After the text is cleared: no undo, no selection or marks into it, no notice still due.
+    void ForgetAllButTheText() noexcept;
     friend class TextView;  // the rows on the screen are the view's
 
     void Replace(TextSelection range, std::string_view bytes);
