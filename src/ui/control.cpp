@@ -3,11 +3,10 @@
 #include "ui/guarded_call.h"
 #include "ui/text_conversion.h"
 #include "ui/window_class.h"
+#include "ui/window_registry.h"
 
 namespace ui {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
 
 int NextControlId() {
     static int nextId = 1000;
@@ -29,13 +28,23 @@ Control::Control(Window& parent, CreateParams params) : Window(&parent, params.a
                            Scaled(b.height), parent.Handle(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())), GetModuleHandleW(nullptr),
                            nullptr));
-    SetWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId, 0);
+    // Subclassed by the window procedure itself rather than comctl32's subclass chain, which reads
+    // window properties for every message.
+    previousProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
+    window_registry::SetPreviousProc(Handle(), previousProc_);
     ApplyFont();
     if (params.align != Align::None) parent.RealignChildren();
 }
 
 Control::~Control() {
-    if (Handle()) RemoveWindowSubclass(Handle(), &Control::SubclassProc, kSubclassId);
+    if (!Handle()) return;
+    // Unless another procedure was put in front of it since, the window gets its own back and no
+    // longer passes through the subclass; otherwise the subclass hands its messages on until the
+    // window is gone.
+    if (GetWindowLongPtrW(Handle(), GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Control::SubclassProc)) return;
+    SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+    window_registry::Forget(Handle());
 }
 
 void Control::PlaceTabAfter(const Control& previous) {
@@ -49,19 +58,21 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Control::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(Handle(), message, wParam, lParam);
+    return CallWindowProcW(previousProc_, Handle(), message, wParam, lParam);
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR) noexcept {
-    // Only controls are subclassed with this procedure.
-    auto* control = static_cast<Control*>(FromHandle(handle));
-    if (!control) return DefSubclassProc(handle, message, wParam, lParam);
+LRESULT CALLBACK Control::SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    const RegisteredWindow registered = window_registry::Find(handle);
+    // Only controls are subclassed with this procedure, so a window without a procedure to hand on
+    // to cannot come here; DefWindowProcW keeps it alive should it ever.
+    if (!registered.previousProc) return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(handle, &Control::SubclassProc, kSubclassId);
-        control->Detach();
-        return DefSubclassProc(handle, message, wParam, lParam);
+        if (auto* control = static_cast<Control*>(registered.object)) control->Detach();
+        window_registry::Forget(handle);
+        return CallWindowProcW(registered.previousProc, handle, message, wParam, lParam);
     }
+    auto* control = static_cast<Control*>(registered.object);
+    if (!control) return CallWindowProcW(registered.previousProc, handle, message, wParam, lParam);
     return GuardedCall([&] { return control->HandleMessage(message, wParam, lParam); }, LRESULT{0});
 }
 

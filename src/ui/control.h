@@ -40,8 +40,9 @@ protected:
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
-                                         DWORD_PTR unused) noexcept;
+    static LRESULT CALLBACK SubclassProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+    WNDPROC previousProc_ = nullptr;
 };
 
 }  // namespace ui

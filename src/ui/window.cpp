@@ -4,13 +4,12 @@
 #include "ui/exception.h"
 #include "ui/message_params.h"
 #include "ui/text_conversion.h"
+#include "ui/window_registry.h"
 
 #include <algorithm>
 
 namespace ui {
 namespace {
-
-constexpr const char* kObjectProperty = "ui.Window";
 
 BOOL CALLBACK CollectToolkitWindow(HWND child, LPARAM list) {
     if (Window* window = Window::FromHandle(child)) reinterpret_cast<std::vector<Window*>*>(list)->push_back(window);
@@ -35,15 +34,12 @@ void Window::DestroyHandle() noexcept {
     handle_.reset();
 }
 
-Window* Window::FromHandle(HWND handle) noexcept {
-    if (!handle || !IsWindow(handle)) return nullptr;
-    return static_cast<Window*>(GetPropA(handle, kObjectProperty));
-}
+Window* Window::FromHandle(HWND handle) noexcept { return handle ? window_registry::Find(handle).object : nullptr; }
 
 void Window::Attach(HWND handle) {
     if (!handle) throw Exception("A window cannot be created");
     handle_.reset(handle);
-    SetPropA(handle, kObjectProperty, this);
+    window_registry::Link(handle, this);
 }
 
 void Window::Detach() noexcept {
@@ -53,7 +49,7 @@ void Window::Detach() noexcept {
 }
 
 void Window::StopMessages() noexcept {
-    if (handle_) RemovePropA(handle_.get(), kObjectProperty);
+    if (handle_) window_registry::Unlink(handle_.get());
 }
 
 RECT Window::Bounds() const {
@@ -135,18 +131,24 @@ void Window::RealignChildren() {
     for (Window* child : alignedChildren_) {
         const int height = child->Height();
         if (child->align_ == Align::Top) {
-            child->MoveWithoutRealign(0, top, client.cx, height);
+            child->MoveIfMoved(0, top, client.cx, height);
             top += height;
         } else if (child->align_ == Align::Bottom) {
             bottom -= height;
-            child->MoveWithoutRealign(0, bottom, client.cx, height);
+            child->MoveIfMoved(0, bottom, client.cx, height);
         }
     }
     for (Window* child : alignedChildren_) {
-        if (child->align_ == Align::Client) {
-            child->MoveWithoutRealign(0, top, client.cx, std::max(0, bottom - top));
-        }
+        if (child->align_ == Align::Client) child->MoveIfMoved(0, top, client.cx, std::max(0, bottom - top));
     }
+}
+
+void Window::MoveIfMoved(int left, int top, int width, int height) {
+    // A child that keeps its place is left alone: its frame is not drawn again for nothing, and
+    // under Wine each move takes several round trips to the server.
+    const RECT now = Bounds();
+    if (now.left == left && now.top == top && now.right - now.left == width && now.bottom - now.top == height) return;
+    MoveWithoutRealign(left, top, width, height);
 }
 
 std::string Window::Text() const {

@@ -102,6 +102,7 @@ protected:
 
 private:
     void MoveWithoutRealign(int left, int top, int width, int height);
+    void MoveIfMoved(int left, int top, int width, int height);
     void MakeOwnFont();
 
     Window* parent_;

@@ -17,6 +17,7 @@
 #include "ui_test_support.h"
 
 #include <functional>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -53,6 +54,35 @@ TEST_F(Dispatch, NestedButtonClickReachesItsHandlerOnce) {
     };
     SendMessageA(form.nestedButton.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(1, clicks);
+}
+
+// A control's messages reach its object while both live. A procedure put in front of the control's
+// later still gets every message, to the window's end, once the object is gone; and a control whose
+// window went with its parent's forgets the window.
+TEST(ControlLifetime, MessagesReachTheObjectThenTheWindowsOwnProcedure) {
+    static int destroysSeen = 0;
+    static WNDPROC behind = nullptr;
+    auto inFront = [](HWND handle, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_NCDESTROY) ++destroysSeen;
+        return CallWindowProcW(behind, handle, message, wParam, lParam);
+    };
+    auto form = std::make_unique<DispatchForm>();
+    auto button = std::make_unique<ui::Button>(*form, ui::ButtonArgs{.bounds = {10, 250, 80, 25}, .caption = "B"});
+    const HWND handle = button->Handle();
+    EXPECT_EQ(button.get(), ui::Window::FromHandle(handle));
+    behind = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+inFront)));
+    SetWindowTextW(handle, L"after");
+    EXPECT_EQ("after", button->Text());
+    button.reset();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(1, destroysSeen);
+    EXPECT_EQ(nullptr, ui::Window::FromHandle(handle));
+
+    const HWND nested = form->nestedButton.Handle();
+    DestroyWindow(form->Handle());
+    EXPECT_EQ(nullptr, form->nestedButton.Handle());
+    EXPECT_EQ(nullptr, ui::Window::FromHandle(nested));
+    form.reset();
 }
 
 // A selection the program sets in a drop-down list does not notify; one the user makes does.
