@@ -14,6 +14,7 @@
 #pragma once
 
 #include "ui/control.h"
+#include "ui/font_keeper.h"
 #include "ui/main_menu.h"
 #include "ui/timer.h"
 #include "ui/wide_text_messages.h"
@@ -173,6 +174,7 @@ private:
     core::TextDocument document_;
     core::TextView view_;
     HFONT font_ = nullptr;
+    FontKeeper fontKeeper_;  // keeps the glyphs drawn in the font between paints
     int cellWidth_ = 8;
     int lineHeight_ = 16;
     int wheelDelta_ = 0;

@@ -40,6 +40,7 @@ std::optional<LRESULT> Memo::WindowMessage(UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_SETFONT:
         font_ = params.Font();
+        fontKeeper_.Keep(font_);
         MeasureFont();
         if (focused_) {
             CreateCaret(Handle(), nullptr, 2, lineHeight_);
