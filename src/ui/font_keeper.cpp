@@ -17,7 +17,9 @@ UniqueBitmap OnePixelOfTheScreen() {
 }  // namespace
 
 FontKeeper::KeptFont::KeptFont(const LOGFONTW& description) noexcept
-    : description_(description), dc_(CreateCompatibleDC(nullptr)), bitmap_(OnePixelOfTheScreen()),
+    : description_(description),
+      dc_(CreateCompatibleDC(nullptr)),
+      bitmap_(OnePixelOfTheScreen()),
       font_(CreateFontIndirectW(&description)) {
     if (!dc_ || !bitmap_ || !font_) return;
     originalBitmap_ = SelectObject(dc_, bitmap_.get());
@@ -36,9 +38,9 @@ FontKeeper::KeptFont::~KeptFont() {
 
 bool FontKeeper::KeptFont::Is(const LOGFONTW& d) const noexcept {
     const LOGFONTW& k = description_;
-    return k.lfHeight == d.lfHeight && k.lfWidth == d.lfWidth && k.lfWeight == d.lfWeight &&
-           k.lfItalic == d.lfItalic && k.lfCharSet == d.lfCharSet && k.lfQuality == d.lfQuality &&
-           k.lfPitchAndFamily == d.lfPitchAndFamily && std::wcsncmp(k.lfFaceName, d.lfFaceName, LF_FACESIZE) == 0;
+    return k.lfHeight == d.lfHeight && k.lfWidth == d.lfWidth && k.lfWeight == d.lfWeight && k.lfItalic == d.lfItalic &&
+           k.lfCharSet == d.lfCharSet && k.lfQuality == d.lfQuality && k.lfPitchAndFamily == d.lfPitchAndFamily &&
+           std::wcsncmp(k.lfFaceName, d.lfFaceName, LF_FACESIZE) == 0;
 }
 
 void FontKeeper::Keep(HFONT font) {

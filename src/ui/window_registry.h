@@ -10,7 +10,7 @@ namespace ui {
 class Window;
 
 struct RegisteredWindow {
-    Window* object = nullptr;      // nullptr once the window's messages no longer reach its object
+    Window* object = nullptr;        // nullptr once the window's messages no longer reach its object
     WNDPROC previousProc = nullptr;  // the window's own procedure, for a subclassed control
 };
 
