@@ -48,7 +48,10 @@ public:
     std::string TextPiece(std::uint64_t offset, std::size_t count) const;
 
     const std::vector<TickRecord>& Ticks() const { return ticks; }
-    void ClearTicks() { ticks.clear(); }
+    void ClearTicks() {
+        ticks.clear();
+        pump.ClearDispatches();
+    }
 
 private:
     std::unique_ptr<TMainForm> form;

@@ -13,6 +13,8 @@
 #include "dialog_user.h"
 #include "error_box_watcher.h"
 #include "find_timing.h"
+#include "gap_account.h"
+#include "host_steal.h"
 #include "piece_compare.h"
 #include "sent_text.h"
 #include "user_actions.h"
@@ -45,6 +47,7 @@ constexpr double kStallMs = 60000;
 // have found none for this long.
 constexpr double kQuietMs = 500;
 constexpr double kWorkingSetEveryMs = 250;
+constexpr double kStealEveryMs = 100;
 constexpr std::size_t kPieceBytes = 1 << 20;
 
 // Text sizes at which the actions are timed: 0, 200 MB, 1 GB and 2 GB of a 2 GB run, in
@@ -67,11 +70,16 @@ struct CheckpointResult {
 // record of them stays short.
 class TickLog {
 public:
-    void Take(BenchForm& bench) {
+    void Take(BenchForm& bench, const HostSteal& steal) {
         for (const TickRecord& tick : bench.Ticks()) {
             if (!tick.hadData) continue;
             if (stretchStart) {
-                longestGapMs = std::max(longestGapMs, tick.startMs - lastStart);
+                if (tick.startMs - lastStart > longestGapMs) {
+                    longestGapMs = tick.startMs - lastStart;
+                    longestGap = AccountForGap(lastStart, lastEnd, tick.startMs, bench.Form().Timer1.Interval(),
+                                               bench.Pump().Dispatches(), bench.Form().Handle(),
+                                               bench.Form().Memo1.Handle(), steal);
+                }
             } else {
                 stretchStart = tick.startMs;
             }
@@ -89,6 +97,7 @@ public:
 
     Summary Ticks() const { return Summarise(durations); }
     double LongestGapMs() const { return longestGapMs; }
+    const GapAccount& LongestGap() const { return longestGap; }
     double ReceiveMs() const { return receiveMs; }
 
 private:
@@ -97,6 +106,7 @@ private:
     double lastStart = 0;
     double lastEnd = 0;
     double longestGapMs = 0;
+    GapAccount longestGap;
     double receiveMs = 0;
 };
 
@@ -135,6 +145,7 @@ private:
     DeviceFeed feed;
     std::mt19937 random;
     WorkingSetSampler workingSet;
+    HostSteal steal;
     TickLog ticks;
     double startMs = NowMs();
     std::string failure;
@@ -155,6 +166,7 @@ bool EnduranceRun::PumpUntil(const std::function<bool()>& done) {
     bench.Pump().RunUntil(
         [&] {
             workingSet.Sample(kWorkingSetEveryMs);
+            steal.Sample(kStealEveryMs);
             if (!Healthy()) return true;
             if (done()) return true;
             const std::uint64_t bytes = bench.ReceivedBytes();
@@ -313,7 +325,7 @@ bool EnduranceRun::Run() {
             bench.ClearTicks();
             const bool last = i + 1 == at.size();
             const bool reached = last ? FeedToEnd() : FeedTo(at[i]);
-            ticks.Take(bench);
+            ticks.Take(bench, steal);
             ticks.EndStretch();
             shownBytes = bench.ReceivedBytes();
             if (!reached) return false;
@@ -383,6 +395,9 @@ bool EnduranceRun::Report() const {
     std::printf("ticks    %zu with bytes: median %.1f ms, p99 %.1f ms, max %.1f ms; longest gap between them %.0f ms\n",
                 t.count, t.median, t.p99, t.max, ticks.LongestGapMs());
     std::printf("         p99 to the tick's read slice of %.0f ms: %.2f\n", kTickReadSliceMs, t.p99 / kTickReadSliceMs);
+    if (ticks.LongestGapMs() > 0)
+        std::printf("         the longest gap: %s\n", Describe(ticks.LongestGap(), startMs).c_str());
+    if (steal.Known()) std::printf("host     steal %.1f s of CPU time over the run\n", steal.TotalMs() / 1000);
     std::printf("memory   working set at most %s (sampled every %.0f ms, after each checkpoint, save and load)\n",
                 Mb(workingSet.MaxBytes()).c_str(), kWorkingSetEveryMs);
 

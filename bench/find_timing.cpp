@@ -58,13 +58,20 @@ FindTiming MeasureFind(BenchForm& bench, int repeats) {
         const double end = NowMs();
         took.push_back(end - start);
         result.atFarEnd = result.atFarEnd && form.Memo1.Document().Selected().start == lineStart;
-        double last = start;
+        double last = start, lastEnd = start;
+        const auto gapUntil = [&](double to) {
+            if (to - last <= result.longestGapMs) return;
+            result.longestGapMs = to - last;
+            result.longestGap = AccountForGap(last, lastEnd, to, form.Timer1.Interval(), bench.Pump().Dispatches(),
+                                              form.Handle(), form.Memo1.Handle(), HostSteal());
+        };
         for (const TickRecord& tick : bench.Ticks()) {
             ticks.push_back(tick.endMs - tick.startMs);
-            result.longestGapMs = std::max(result.longestGapMs, tick.startMs - last);
+            gapUntil(tick.startMs);
             last = tick.startMs;
+            lastEnd = tick.endMs;
         }
-        result.longestGapMs = std::max(result.longestGapMs, end - last);
+        gapUntil(end);
     }
     form.Search1.OnNotFound = onNotFound;
     bench.ClearTicks();
@@ -125,6 +132,8 @@ void PrintFindBesideGrep(const FindTiming& find, std::uint64_t textBytes, const 
     std::printf(
         "; grep -F -c on the transcript: median %.0f ms (%.0f MB/s, count %ld); Find takes %.1f times grep's time\n",
         grep->took.median, mb * 1000 / grep->took.median, grep->count, find.took.median / grep->took.median);
+    if (find.longestGapMs > 0)
+        std::printf("         its longest gap: %s\n", Describe(find.longestGap, std::nullopt).c_str());
 }
 
 }  // namespace bench

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bench_form.h"
+#include "gap_account.h"
 #include "stats.h"
 #include "workspace.h"
 
@@ -16,10 +17,11 @@
 namespace bench {
 
 struct FindTiming {
-    std::string pattern;  // Shift_JIS; empty when the text holds no line to seek
-    Summary took;         // ms from Find Next to the match
-    Summary ticks;        // every receive tick while a search ran
-    double longestGapMs = 0;
+    std::string pattern;      // Shift_JIS; empty when the text holds no line to seek
+    Summary took;             // ms from Find Next to the match
+    Summary ticks;            // every receive tick while a search ran
+    double longestGapMs = 0;  // between ticks, the search's start and end included
+    GapAccount longestGap;
     bool atFarEnd = true;  // every search found the last line, not an earlier copy
 };
 

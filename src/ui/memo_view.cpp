@@ -4,6 +4,7 @@
 
 #include "ui/device_context.h"
 #include "ui/memo_accessibility.h"
+#include "ui/work_progress.h"
 
 #include <imm.h>
 
@@ -16,10 +17,14 @@ namespace {
 constexpr int kLeftMargin = 2;
 constexpr int kRightMargin = 2;
 constexpr ULONGLONG kScrollBarDrawInterval = 250;
-// Rows not yet laid out at the width are laid out this many bytes at a time, a few times a second
-// while the program is otherwise idle, so that a resize of a text of gigabytes stays instant.
+// Rows not yet laid out at the width are laid out in slices of a few milliseconds, many times a
+// second while the program is otherwise idle, so that a resize of a text of gigabytes stays instant.
+// A slice is bounded in time, not in bytes: a receive tick that falls due while it runs waits for
+// it, and on a slow or busy machine a megabyte took tens of milliseconds (text beyond what is kept
+// in memory is read back from the page file first).
 constexpr UINT kRefineInterval = 15;
-constexpr std::size_t kRefineBytes = 1u << 20;
+constexpr double kRefineSliceMs = 4;
+constexpr std::size_t kRefineStepBytes = 128u << 10;
 // While the user drags the window's border or steps the text size, each step lays out only the view;
 // the background layout waits until the steps have paused this long. Slices run between the steps
 // made the next one take about twice as long under Wine.
@@ -82,9 +87,10 @@ void Memo::SetScrollBar(bool redraw) {
 
 void Memo::RefineSome() {
     if (backgroundLayoutHeld_ || GetTickCount64() < refineAfter_) return;
-    if (!view_.Refine(kRefineBytes)) {
-        refineTimer_.Stop();
-    }
+    const double started = MillisecondsNow();
+    bool more = true;
+    while (more && MillisecondsNow() - started < kRefineSliceMs) more = view_.Refine(kRefineStepBytes);
+    if (!more) refineTimer_.Stop();
     SetScrollBar(false);
     scrollBarStale_ = true;
     DrawStaleScrollBar();
