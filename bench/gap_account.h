@@ -16,13 +16,13 @@ namespace bench {
 struct GapAccount {
     double fromMs = 0;
     double toMs = 0;
-    double tickMs = 0;          // the tick that began the gap
-    double periodMs = 0;        // the receive timer's period, from the tick's end
+    double tickMs = 0;    // the tick that began the gap
+    double periodMs = 0;  // the receive timer's period, from the tick's end
     double paintMs = 0;
     double textAreaTimersMs = 0;  // the text area's own timers: background layout, search slices
     double otherMessagesMs = 0;
     double benchmarkMs = 0;
-    double stealMs = -1;        // the host's share of the CPUs from before to after the gap; -1 unknown
+    double stealMs = -1;  // the host's share of the CPUs from before to after the gap; -1 unknown
     double stealWindowMs = 0;
 };
 
