@@ -174,3 +174,20 @@ TEST(TickBudget, ReadingLeavesTheSliceRoomForTheShowing) {
     EXPECT_FALSE(budget.MayRead(7, 100000, kSlice));
     EXPECT_TRUE(budget.MayRead(6.9, 100000, kSlice));
 }
+
+// One showing that a busy machine made slow must not hold the ticks below what is measured: the
+// estimate comes down again, and a flood is read at its pace once more.
+TEST(TickBudget, RecoversFromOneSlowShowing) {
+    core::TickBudget budget;
+    constexpr double kSlice = 12;
+    budget.Shown(8192, 60);  // 60 ms for 8 KB
+    EXPECT_TRUE(budget.MayRead(1, core::TickBudget::kFewestBytesToMeasure - 1, kSlice));
+    EXPECT_FALSE(budget.MayRead(1, core::TickBudget::kFewestBytesToMeasure, kSlice));
+    std::size_t mayRead = 0;
+    for (int tick = 0; tick < 40; ++tick) {
+        mayRead = core::TickBudget::kFewestBytesToMeasure;
+        while (budget.MayRead(1, mayRead, kSlice)) mayRead += 1024;
+        budget.Shown(mayRead, 0.01 * static_cast<double>(mayRead) / 1024);  // 10 us a KB
+    }
+    EXPECT_GT(mayRead, 512u * 1024);
+}
