@@ -42,9 +42,12 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     MSG message;
     for (;;) {
+        // Looked at after each message, so that a count of ticks taken to reach it stops at the
+        // tick that did: a busy machine can queue a further tick behind it.
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
+            if (done()) return true;
         }
         if (done()) return true;
         if (GetTickCount64() > deadline) return false;
