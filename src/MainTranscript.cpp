@@ -106,7 +106,7 @@ bool TMainForm::LoadTranscript(const std::wstring& path) {
             RunFileWork(TranscriptFileSize(path), [&](ui::WorkProgress& work) {
                 const auto addChunk = [&](std::string_view chunk) {
                     const bool more = lines.Feed(chunk);
-                    added += lines.Take();
+                    lines.MoveTo(added);
                     if (added.size() >= kLoadAppendBytes) {
                         Memo1.AppendText(added);
                         added.clear();
@@ -128,7 +128,7 @@ bool TMainForm::LoadTranscript(const std::wstring& path) {
     } else {
         // The line that was being read when an error struck is left out.
         if (result == TranscriptReadResult::Complete) lines.Finish();
-        added += lines.Take();
+        lines.MoveTo(added);
         if (!added.empty()) Memo1.AppendText(added);
         if (result == TranscriptReadResult::Failed) ui::App().ShowMessage(kReadFailed);
     }

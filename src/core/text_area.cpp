@@ -1,6 +1,8 @@
 #include "core/text_area.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace core {
@@ -8,6 +10,29 @@ namespace {
 
 // A file's bytes that the line rule acts on: the end mark, CR and NUL (dropped) and LF.
 constexpr bool IsLineRuleByte(char byte) { return byte == '\x1A' || byte == '\r' || byte == '\0' || byte == '\n'; }
+
+// The first byte that the line rule acts on, or the size when there is none. They all lie below
+// 0x20, where Shift_JIS text has no bytes but a few controls, so the search passes over eight bytes
+// at a time while none of them is below 0x20: loading is mostly this search.
+std::size_t FindLineRuleByte(std::string_view bytes) {
+    constexpr std::uint64_t kEachByte = 0x0101010101010101ull;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        if (at + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + at, sizeof word);
+            // Nonzero exactly when some byte of the word is below 0x20.
+            if (((word - kEachByte * 0x20) & ~word & kEachByte * 0x80) == 0) {
+                at += 8;
+                continue;
+            }
+        }
+        for (const std::size_t end = std::min(at + 8, bytes.size()); at < end; ++at) {
+            if (IsLineRuleByte(bytes[at])) return at;
+        }
+    }
+    return bytes.size();
+}
 
 }  // namespace
 
@@ -19,8 +44,20 @@ AddedLines::AddedLines(std::string_view currentTextTail, std::size_t heldBytesAt
 bool AddedLines::Feed(std::string_view fileBytes) {
     // The runs between the bytes the line rule acts on are copied whole.
     while (!ended_ && !fileBytes.empty()) {
-        std::size_t special = 0;
-        while (special < fileBytes.size() && !IsLineRuleByte(fileBytes[special])) ++special;
+        const std::size_t special = FindLineRuleByte(fileBytes);
+        if (special > 0 && special < fileBytes.size() && line_.empty() && !lineBegun_) {
+            // A whole line ahead, its LF after no more than CRs, as nearly every line of a
+            // transcript is: it needs no holding and goes on in one copy.
+            std::size_t lineFeed = special;
+            while (lineFeed < fileBytes.size() && fileBytes[lineFeed] == '\r') ++lineFeed;
+            if (lineFeed < fileBytes.size() && fileBytes[lineFeed] == '\n') {
+                BeginLine();
+                out_.append(fileBytes.substr(0, special));
+                EndLine();
+                fileBytes.remove_prefix(lineFeed + 1);
+                continue;
+            }
+        }
         AddToLine(fileBytes.substr(0, special));
         if (special == fileBytes.size()) break;
         if (fileBytes[special] == '\x1A') ended_ = true;
@@ -57,7 +94,11 @@ void AddedLines::Finish() {
     }
 }
 
-std::string AddedLines::Take() { return std::exchange(out_, std::string()); }
+void AddedLines::MoveTo(std::string& text) {
+    text += out_;
+    // Keeps its room: the next chunk's text needs as much.
+    out_.clear();
+}
 
 void AddedLines::BeginLine() {
     if (lineBegun_) return;

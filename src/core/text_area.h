@@ -25,8 +25,8 @@ public:
     bool Feed(std::string_view fileBytes);
     // The end of the file: a last line without LF counts.
     void Finish();
-    // The text ready to append, handed out once.
-    std::string Take();
+    // Appends the text ready to append to `text`; it is handed out once.
+    void MoveTo(std::string& text);
 
 private:
     void AddToLine(std::string_view bytes);

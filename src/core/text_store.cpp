@@ -59,7 +59,8 @@ std::vector<TextBlock> TextStore::MakeBlocks(std::string_view bytes, std::size_t
         block.bytes.assign(bytes.substr(0, count));
         block.lineFeeds = CountLineFeeds(block.bytes);
         block.startsLine = made.empty() ? startsLine : EndsWithCrLf(before, {}, 0);
-        before = std::string(LastTwo(before + block.bytes));
+        before =
+            block.bytes.size() >= 2 ? std::string(LastTwo(block.bytes)) : std::string(LastTwo(before + block.bytes));
         made.push_back(std::move(block));
         start += count;
         bytes.remove_prefix(count);

@@ -59,7 +59,8 @@ TEST(AddedLines, AFileInChunksGivesTheTextOfItsLinesAddedWhole) {
     // Random files, cut into random chunks, with lines longer than what is held: the text equals
     // the one for the whole file's lines, and saving it in pieces equals saving it whole.
     std::mt19937 random(11);
-    const std::string bytes[] = {"a", "\x82\xA0", "\n", "\n", "\r", "\r\n", std::string(1, '\0'), " "};
+    const std::string bytes[] = {"a",    "\x82\xA0",           "\n", "\n", "\r",
+                                 "\r\n", std::string(1, '\0'), " ",  "\t", "abcdefghij"};
     for (int round = 0; round < 300; ++round) {
         std::string file;
         const int count = static_cast<int>(random() % 60);
@@ -77,13 +78,14 @@ TEST(AddedLines, AFileInChunksGivesTheTextOfItsLinesAddedWhole) {
         core::AddedLines added(tail, 1 + random() % 6);
         std::string got;
         for (std::size_t at = 0; at < file.size();) {
-            const std::size_t piece = 1 + random() % 7;
+            // Small pieces, or the rest at once, where whole lines lie within a piece.
+            const std::size_t piece = random() % 4 == 0 ? file.size() : 1 + random() % 7;
             if (!added.Feed(std::string_view(file).substr(at, piece))) break;
-            got += added.Take();
+            added.MoveTo(got);
             at += piece;
         }
         added.Finish();
-        got += added.Take();
+        added.MoveTo(got);
         ASSERT_EQ(got, expected) << "round " << round;
 
         std::string savedInPieces;
