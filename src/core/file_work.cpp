@@ -5,11 +5,17 @@
 namespace core {
 
 FileWork::FileWork(std::uint64_t totalBytes, double startedMs) noexcept
-    : totalBytes_(totalBytes), startedMs_(startedMs), sliceStartedMs_(startedMs) {}
+    : totalBytes_(totalBytes), startedMs_(startedMs), sliceStartedMs_(startedMs), shownMs_(startedMs) {}
 
 bool FileWork::Did(std::uint64_t bytes, double nowMs) noexcept {
     doneBytes_ += bytes;
     return nowMs - sliceStartedMs_ >= kSliceMilliseconds;
+}
+
+bool FileWork::ShowingDue(double nowMs) noexcept {
+    if (nowMs - shownMs_ < kShowEveryMilliseconds) return false;
+    shownMs_ = nowMs;
+    return true;
 }
 
 int FileWork::Progress() const noexcept {

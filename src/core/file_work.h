@@ -17,6 +17,9 @@ inline constexpr double kSliceMilliseconds = 40;
 inline constexpr double kProgressAfterMilliseconds = 500;
 // How far the work has got, in thousandths.
 inline constexpr int kProgressSteps = 1000;
+// The window is painted, and the progress moved, at most this often while the work runs: a paint
+// takes the thread from the work, and text that flies past faster is read by nobody.
+inline constexpr double kShowEveryMilliseconds = 200;
 
 class FileWork {
 public:
@@ -27,6 +30,9 @@ public:
     bool Did(std::uint64_t bytes, double nowMs) noexcept;
     void SliceBegins(double nowMs) noexcept { sliceStartedMs_ = nowMs; }
     bool ProgressDue(double nowMs) const noexcept { return nowMs - startedMs_ >= kProgressAfterMilliseconds; }
+    // Whether the slice that ends at `nowMs` shows the work (the window painted, the progress
+    // moved); a slice that does counts as the last one shown.
+    bool ShowingDue(double nowMs) noexcept;
     // 0 to kProgressSteps; work of no size is done at once.
     int Progress() const noexcept;
 
@@ -39,6 +45,7 @@ private:
     std::uint64_t doneBytes_ = 0;
     double startedMs_;
     double sliceStartedMs_;
+    double shownMs_;
     bool cancelled_ = false;
 };
 

@@ -14,9 +14,11 @@ bool IsWithin(HWND window, HWND held) { return window && (window == held || IsCh
 
 }  // namespace
 
-bool RunWaitingMessages(HWND held, const std::function<void(WPARAM key)>& heldKey) {
+bool RunWaitingMessages(HWND held, const std::function<void(WPARAM key)>& heldKey, Paints paints) {
+    // Without PM_QS_PAINT the windows stay marked for painting and are painted on a later call.
+    const UINT kinds = paints == Paints::Run ? 0 : PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | kinds)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;

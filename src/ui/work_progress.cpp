@@ -23,22 +23,30 @@ WorkProgress::WorkProgress(Form& form, Window& barHost, std::uint64_t totalBytes
     : form_(form), barHost_(barHost), work_(totalBytes, MillisecondsNow()) {}
 
 bool WorkProgress::Did(std::uint64_t bytes) {
-    if (!work_.Did(bytes, MillisecondsNow())) return !work_.Cancelled();
-    if (work_.ProgressDue(MillisecondsNow())) ShowProgress();
-    RunMessages();
+    const double now = MillisecondsNow();
+    if (!work_.Did(bytes, now)) return !work_.Cancelled();
+    // Most slices only run the messages: the receive tick, the timers, the user's keys.
+    const bool show = work_.ShowingDue(now);
+    if (show && work_.ProgressDue(now)) ShowProgress();
+    RunMessages(show ? Paints::Run : Paints::Wait);
     work_.SliceBegins(MillisecondsNow());
     return !work_.Cancelled();
 }
 
 bool WorkProgress::WaitFor(HANDLE event) {
-    while (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) RunMessages();
+    while (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        RunMessages(Paints::Run);
+    }
     return !work_.Cancelled();
 }
 
-void WorkProgress::RunMessages() {
-    const bool goOn = RunWaitingMessages(form_.Handle(), [this](WPARAM key) {
-        if (key == VK_ESCAPE) work_.Cancel();
-    });
+void WorkProgress::RunMessages(Paints paints) {
+    const bool goOn = RunWaitingMessages(
+        form_.Handle(),
+        [this](WPARAM key) {
+            if (key == VK_ESCAPE) work_.Cancel();
+        },
+        paints);
     if (!goOn) work_.Cancel();
 }
 

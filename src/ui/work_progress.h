@@ -1,10 +1,12 @@
 // Long work on the window's thread, done in slices with the message loop running between them.
 // While the object lives, the user's input to the form is held and Esc cancels; once the work has
 // run for half a second, a progress bar at the right end of `barHost` and the form's taskbar
-// button show how far it has got. All of it goes when the object does.
+// button show how far it has got. The window is painted a few times a second, not after every
+// slice. All of it goes when the object does.
 #pragma once
 
 #include "ui/form.h"
+#include "ui/message_pump.h"
 #include "ui/progress_bar.h"
 #include "ui/taskbar_progress.h"
 
@@ -32,7 +34,7 @@ public:
 
 private:
     void ShowProgress();
-    void RunMessages();
+    void RunMessages(Paints paints);
 
     Form& form_;
     Window& barHost_;

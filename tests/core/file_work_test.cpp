@@ -26,6 +26,16 @@ TEST(FileWork, ProgressShowsAfterHalfASecond) {
     EXPECT_TRUE(work.ProgressDue(1000.0 + core::kProgressAfterMilliseconds));
 }
 
+// The work is shown at most every kShowEveryMilliseconds, counted from the last slice that showed
+// it, however often slices end.
+TEST(FileWork, TheWorkIsShownAFewTimesASecond) {
+    core::FileWork work(10, 1000.0);
+    EXPECT_FALSE(work.ShowingDue(1000.0 + core::kShowEveryMilliseconds - 1));
+    EXPECT_TRUE(work.ShowingDue(1000.0 + core::kShowEveryMilliseconds + 30));
+    EXPECT_FALSE(work.ShowingDue(1000.0 + 2 * core::kShowEveryMilliseconds));
+    EXPECT_TRUE(work.ShowingDue(1000.0 + 2 * core::kShowEveryMilliseconds + 30));
+}
+
 // Progress is the share done in thousandths; a file that grew meanwhile stops at the end, and work
 // of no size is done.
 TEST(FileWork, ProgressIsTheShareDone) {

@@ -12,6 +12,7 @@
 #include "ui/form.h"
 #include "ui/group_box.h"
 #include "ui/main_menu.h"
+#include "ui/message_pump.h"
 #include "ui/panel.h"
 #include "ui/timer.h"
 #include "ui_test_support.h"
@@ -179,6 +180,25 @@ TEST_F(Dispatch, ControlOwnedTimerTicksUntilStopped) {
     uitest::PumpMessages(100);
     EXPECT_EQ(1, ticks);
     EXPECT_FALSE(timer.Running());
+}
+
+// Work that runs the waiting messages between its slices may leave the paints for later: the timers
+// still tick, the window stays marked for painting, and a later call paints it.
+TEST_F(Dispatch, WaitingMessagesRunWithThePaintsLeftForLater) {
+    uitest::PumpMessages(50);
+    int ticks = 0;
+    ui::Timer timer(form, {.interval = 10});
+    timer.OnTimer = [&](ui::Object*) { ++ticks; };
+    InvalidateRect(form.panel.Handle(), nullptr, FALSE);
+    const auto noKeys = [](WPARAM) {};
+    for (int wait = 0; wait < 100 && ticks == 0; ++wait) {
+        Sleep(10);
+        ASSERT_TRUE(ui::RunWaitingMessages(form.Handle(), noKeys, ui::Paints::Wait));
+    }
+    EXPECT_GT(ticks, 0);
+    EXPECT_TRUE(GetUpdateRect(form.panel.Handle(), nullptr, FALSE));
+    ASSERT_TRUE(ui::RunWaitingMessages(form.Handle(), noKeys, ui::Paints::Run));
+    EXPECT_FALSE(GetUpdateRect(form.panel.Handle(), nullptr, FALSE));
 }
 
 // A context menu greys the items not enabled as it opens, and runs the item the user chooses.
