@@ -17,7 +17,10 @@ int NextControlId() {
 
 Control::Control(Window& parent, CreateParams params) : Window(&parent, params.align) {
     if (params.font) SetFont(std::move(*params.font));
-    RegisterWindowClass({.name = kPaintedControlClass, .style = CS_HREDRAW | CS_VREDRAW});
+    // A painted control asks for its own repaint when its size changes. The class does not: with
+    // CS_HREDRAW or CS_VREDRAW a panel whose width changed would repaint every control inside it
+    // too, the whole top bar at each step of a resize, though none of them moved.
+    RegisterWindowClass({.name = kPaintedControlClass});
     const Rect& b = params.bounds;
     layoutBounds_ = b;
     // Created Unicode and subclassed by the Unicode functions, so the window never changes kind: a

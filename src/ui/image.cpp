@@ -25,6 +25,10 @@ LRESULT Image::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(dc.get());
         return 0;
     }
+    case WM_SIZE:
+        // Only a new DPI resizes the picture, and it is then drawn at the new scale.
+        InvalidateRect(Handle(), nullptr, TRUE);
+        return 0;
     default: return Control::HandleMessage(message, wParam, lParam);
     }
 }

@@ -207,4 +207,33 @@ TEST_F(Controls, StatusBarTextIsDrawnWithTheNextPaint) {
     EXPECT_FALSE(GetUpdateRect(form.status.Handle(), nullptr, FALSE));
 }
 
+// A resize, or a new height for a bar, repaints a panel whose size changed, so that its bevel
+// follows its edges, but not the controls inside it that kept their place: otherwise every step of a
+// resize or of the text size draws the whole top bar again.
+TEST(PanelResize, RepaintsThePanelButNotTheControlsThatStayed) {
+    struct BarForm : ui::Form {
+        BarForm() : ui::Form({.caption = "BarForm", .width = 600, .height = 300}) { Show(); }
+        ui::Panel bar{*this, {.bounds = {0, 0, 0, 60}, .align = ui::Align::Top, .bevel = ui::Bevel::Lowered}};
+        ui::Button button{bar, {.bounds = {10, 10, 80, 30}, .caption = "B"}};
+        ui::Label label{bar, {.left = 100, .top = 10, .caption = "COM"}};
+    } form;
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    SetWindowPos(form.Handle(), nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT update{};
+    ASSERT_TRUE(GetUpdateRect(form.bar.Handle(), &update, FALSE));
+    RECT client{};
+    GetClientRect(form.bar.Handle(), &client);
+    EXPECT_TRUE(EqualRect(&update, &client));
+    EXPECT_FALSE(GetUpdateRect(form.button.Handle(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(form.label.Handle(), nullptr, FALSE));
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    form.bar.SetHeight(70);
+    EXPECT_EQ(form.ClientSize().cx, form.bar.Width());
+    EXPECT_TRUE(GetUpdateRect(form.bar.Handle(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(form.button.Handle(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(form.label.Handle(), nullptr, FALSE));
+}
+
 }  // namespace
