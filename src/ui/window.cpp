@@ -84,9 +84,16 @@ void Window::MoveWithoutRealign(int left, int top, int width, int height) {
 int Window::Scaled(int layoutPixels) const { return core::ScaleToDpi(layoutPixels, dpi_); }
 
 void Window::SetPixelBounds(int left, int top, int width, int height) {
-    MoveWithoutRealign(left, top, width, height);
-    // An aligned child that changes its height moves its siblings.
-    if (parent_ && align_ != Align::None) parent_->RealignChildren();
+    if (!parent_ || align_ == Align::None) {
+        MoveWithoutRealign(left, top, width, height);
+        return;
+    }
+    // An aligned child keeps the place and width its parent gave it and takes only its new height,
+    // which moves its siblings. Moved to its layout bounds first (no width at all, for a bar across
+    // the top), it would have everything inside it drawn again.
+    const RECT now = Bounds();
+    MoveIfMoved(now.left, now.top, now.right - now.left, height);
+    parent_->RealignChildren();
 }
 
 void Window::SetBounds(int left, int top, int width, int height) {

@@ -207,9 +207,9 @@ TEST_F(Controls, StatusBarTextIsDrawnWithTheNextPaint) {
     EXPECT_FALSE(GetUpdateRect(form.status.Handle(), nullptr, FALSE));
 }
 
-// A resize repaints a panel whose size changed, so that its bevel follows its edges, but not the
-// controls inside it that kept their place: otherwise every step of a resize draws the whole top bar
-// again.
+// A resize, or a new height for a bar, repaints a panel whose size changed, so that its bevel
+// follows its edges, but not the controls inside it that kept their place: otherwise every step of a
+// resize or of the text size draws the whole top bar again.
 TEST(PanelResize, RepaintsThePanelButNotTheControlsThatStayed) {
     struct BarForm : ui::Form {
         BarForm() : ui::Form({.caption = "BarForm", .width = 600, .height = 300}) { Show(); }
@@ -225,6 +225,13 @@ TEST(PanelResize, RepaintsThePanelButNotTheControlsThatStayed) {
     RECT client{};
     GetClientRect(form.bar.Handle(), &client);
     EXPECT_TRUE(EqualRect(&update, &client));
+    EXPECT_FALSE(GetUpdateRect(form.button.Handle(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(form.label.Handle(), nullptr, FALSE));
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    form.bar.SetHeight(70);
+    EXPECT_EQ(form.ClientSize().cx, form.bar.Width());
+    EXPECT_TRUE(GetUpdateRect(form.bar.Handle(), nullptr, FALSE));
     EXPECT_FALSE(GetUpdateRect(form.button.Handle(), nullptr, FALSE));
     EXPECT_FALSE(GetUpdateRect(form.label.Handle(), nullptr, FALSE));
 }
